@@ -1,0 +1,54 @@
+#pragma once
+// The one record through which start-up, discovery, the window and the transfer worker talk.
+// Text fields and the drive table are reached only under `sharedLock` (through Guarded); the
+// integer fields are atomics. Nothing here is ever held across a window message or a message box.
+#include "app/Guarded.h"
+#include "app/UpdaterStatus.h"
+#include "platform/Types.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+struct ImagePair {
+    std::string imagePath; // firmware image file
+    std::string version;   // the version that image carries, such as 1.1.6E
+};
+
+inline constexpr int kDriveTableSize = 20;
+
+// Letters of the removable drives from the last count, from index 0; zero past the count.
+// A letter replaced by 'A' has been handed out by a locator.
+using DriveTable = std::array<char, kDriveTableSize>;
+
+// The player's file as last loaded: L + 1 bytes, NUL-terminated within. Empty means none.
+using DeviceText = std::vector<char>;
+
+struct UpdaterContext {
+    mutable std::recursive_mutex sharedLock;
+
+    // Filled once by start-up, before the window and any worker exist; read-only afterwards.
+    std::array<ImagePair, 3> imagePairs;
+
+    Guarded<std::string> firmwareImagePath{sharedLock, ""};
+    Guarded<std::string> targetVersionText{sharedLock, "0.0"};
+    Guarded<std::string> deviceVersionText{sharedLock, " "};
+    Guarded<std::string> deviceInfoPath{sharedLock, ""};
+    Guarded<DriveTable> removableDrives{sharedLock, DriveTable{}};
+
+    std::atomic<std::int32_t> driveCount{0};
+    std::atomic<std::int32_t> currentDriveOrdinal{1};
+    std::atomic<std::int32_t> imageSize{0};
+    // 64 bits and saturating where it grows geometrically, so it never wraps.
+    std::atomic<std::int64_t> progressTicks{0};
+    std::atomic<UpdaterStatus> status{NotReady};
+    std::atomic<bool> finished{false};
+
+    Guarded<DeviceText> deviceText{sharedLock, DeviceText{}};
+
+    // The live updater dialog's window, set as soon as it exists; not owned.
+    std::atomic<platform::WindowHandle> mainDialog{nullptr};
+};

@@ -1,0 +1,35 @@
+#pragma once
+// System error codes the portable code tests for, with the platform's names and values.
+// Guarded, because the Win32 implementation also sees the platform's own macros.
+#include <cstdint>
+
+#ifndef ERROR_SUCCESS
+inline constexpr long ERROR_SUCCESS = 0;
+#endif
+#ifndef ERROR_FILE_NOT_FOUND
+inline constexpr long ERROR_FILE_NOT_FOUND = 2;
+#endif
+#ifndef ERROR_PATH_NOT_FOUND
+inline constexpr long ERROR_PATH_NOT_FOUND = 3;
+#endif
+#ifndef ERROR_ACCESS_DENIED
+inline constexpr long ERROR_ACCESS_DENIED = 5;
+#endif
+#ifndef ERROR_INVALID_HANDLE
+inline constexpr long ERROR_INVALID_HANDLE = 6;
+#endif
+#ifndef ERROR_NOT_READY
+inline constexpr long ERROR_NOT_READY = 21;
+#endif
+#ifndef ERROR_SHARING_VIOLATION
+inline constexpr long ERROR_SHARING_VIOLATION = 32;
+#endif
+#ifndef ERROR_DISK_FULL
+inline constexpr long ERROR_DISK_FULL = 112;
+#endif
+#ifndef ERROR_INSUFFICIENT_BUFFER
+inline constexpr long ERROR_INSUFFICIENT_BUFFER = 122;
+#endif
+#ifndef ERROR_MORE_DATA
+inline constexpr long ERROR_MORE_DATA = 234;
+#endif

@@ -1,0 +1,92 @@
+#pragma once
+// Windows, dialogs, controls, timers, message boxes and painting. Every call keeps the platform's
+// name and contract; handles are never owned by the caller unless a line says so.
+#include "platform/Types.h"
+#include "platform/WindowMessages.h"
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+struct MenuTag;
+using MenuHandle = MenuTag*;
+struct IconTag;
+using IconHandle = IconTag*; // shared resource icon; never destroyed by the caller
+struct DeviceContextTag;
+using DeviceContext = DeviceContextTag*;
+
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// Dialog procedure: returns nonzero when it handled the message, zero for default processing.
+using DialogProc = LResult (*)(WindowHandle dialog, unsigned message, WParam wParam, LParam lParam);
+
+// Runs the program's dialog template `templateId` modally; `param` arrives as the lParam of
+// WM_INITDIALOG. Returns the result given to EndDialog, or -1 when the dialog cannot be created.
+LResult DialogBoxParamA(int templateId, WindowHandle owner, DialogProc proc, LParam param);
+// Ends the modal loop of `dialog` once the current message returns; false for a bad handle.
+bool EndDialog(WindowHandle dialog, LResult result);
+
+// Null when the dialog has no control `id`.
+WindowHandle GetDlgItem(WindowHandle dialog, int id);
+bool SetDlgItemTextA(WindowHandle dialog, int id, const char* text);
+// Empty when the control does not exist.
+std::string GetDlgItemTextA(WindowHandle dialog, int id);
+bool SetWindowTextA(WindowHandle window, const char* text);
+// Returns whether the window was visible before.
+bool ShowWindow(WindowHandle window, int command);
+// Returns whether the window was disabled before.
+bool EnableWindow(WindowHandle window, bool enable);
+bool IsWindowEnabled(WindowHandle window);
+bool IsWindowVisible(WindowHandle window);
+bool IsIconic(WindowHandle window);
+// Returns the window that had the focus, or null.
+WindowHandle SetFocus(WindowHandle window);
+
+// Delivers the message and waits for its result; from another thread, the window's own thread
+// handles it while the caller waits.
+LResult SendMessageA(WindowHandle window, unsigned message, WParam wParam, LParam lParam);
+// Queues the message for the window's thread and returns at once; false when it cannot be queued.
+bool PostMessageA(WindowHandle window, unsigned message, WParam wParam, LParam lParam);
+
+// Starts or replaces timer `id` of `window`, which then receives WM_TIMER every `milliseconds`.
+// Timers belong to the window's thread: call these on that thread only. Returns 0 on failure.
+std::uintptr_t SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds);
+bool KillTimer(WindowHandle window, std::uintptr_t id);
+
+// Modal message box owned by `owner`; returns the id of the button that closed it (IDOK, IDYES…),
+// or 0 when it could not be shown.
+int MessageBoxA(WindowHandle owner, const char* text, const char* caption, unsigned type);
+// The application's default caption: the executable's file name without its extension.
+std::string ApplicationName();
+
+// Null when the window has no system menu.
+MenuHandle GetSystemMenu(WindowHandle window, bool revert);
+bool AppendMenuA(MenuHandle menu, unsigned flags, std::uintptr_t id, const char* text);
+
+// Empty when the program has no string `id`.
+std::string LoadStringA(int id);
+// Null when the program has no icon `id`.
+IconHandle LoadIconA(int id);
+
+// Paints between construction and destruction (BeginPaint / EndPaint).
+class PaintScope {
+public:
+    explicit PaintScope(WindowHandle window);
+    ~PaintScope();
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    DeviceContext Context() const { return context_; }
+
+private:
+    WindowHandle window_;
+    DeviceContext context_;
+    void* state_; // the platform's paint record
+};
+Rect GetClientRect(WindowHandle window);
+int GetSystemMetrics(int index);
+bool DrawIcon(DeviceContext context, int x, int y, IconHandle icon);
+
+} // namespace platform
