@@ -1,0 +1,100 @@
+#include "app/CommandLine.h"
+#include "app/UpdaterApp.h"
+#include "app/UpdaterContext.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SplitCase {
+    const char* line;
+    CommandLineTokens expected;
+};
+
+TEST(SplitCommandLine, CutsSixTokensFromTheRight) {
+    const SplitCase cases[] = {
+        {"", {"", "", "", "", "", ""}},
+        {"imgA verA imgB verB imgC verC", {"imgA", "verA", "imgB", "verB", "imgC", "verC"}},
+        {"x imgA verA imgB verB imgC verC", {"imgA", "verA", "imgB", "verB", "imgC", "verC"}},
+        {"far left x imgA verA imgB verB imgC verC", {"imgA", "verA", "imgB", "verB", "imgC", "verC"}},
+        {"imgA verA imgB verB imgC verC ", {"verA", "imgB", "verB", "imgC", "verC", ""}},
+        {"a b c d", {"", "", "a", "b", "c", "d"}},
+        {"only", {"", "", "", "", "", "only"}},
+        {"a  b", {"", "", "", "a", "", "b"}},
+        {" ", {"", "", "", "", "", ""}},
+        {"C:\\My Images\\one.rom 1.1.6E b 2.0.1E c 3.0.1E",
+         {"Images\\one.rom", "1.1.6E", "b", "2.0.1E", "c", "3.0.1E"}},
+        // Only the space separates: tabs and quotes are ordinary characters.
+        {"a\tb c \"d e\" f g h", {"c", "\"d", "e\"", "f", "g", "h"}},
+        {"p1 v1\tx p2 v2 p3 v3", {"p1", "v1\tx", "p2", "v2", "p3", "v3"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SplitCommandLine(c.line), c.expected) << "line: [" << c.line << "]";
+    }
+}
+
+TEST(StoreImagePairs, FillsPairsByFirmwareLine) {
+    UpdaterContext context;
+    StoreImagePairs(context, SplitCommandLine("imgA verA imgB verB imgC verC"));
+    EXPECT_EQ(context.imagePairs[0].imagePath, "imgA");
+    EXPECT_EQ(context.imagePairs[0].version, "verA");
+    EXPECT_EQ(context.imagePairs[1].imagePath, "imgB");
+    EXPECT_EQ(context.imagePairs[1].version, "verB");
+    EXPECT_EQ(context.imagePairs[2].imagePath, "imgC");
+    EXPECT_EQ(context.imagePairs[2].version, "verC");
+}
+
+struct ExtractCase {
+    const char* processLine;
+    const char* expected;
+};
+
+TEST(ExtractCommandLine, SkipsProgramNameAndFollowingBlanks) {
+    const ExtractCase cases[] = {
+        {"updater.exe a b c d e f", "a b c d e f"},
+        {"\"C:\\Program Files\\Tolvo Firmware Updater.exe\" a b c d e f", "a b c d e f"},
+        {"\"C:\\Program Files\\Tolvo Firmware Updater.exe\"a b", "a b"},
+        {"\"C:\\no closing quote.exe a b c", ""},
+        {"\"", ""},
+        {"updater.exe", ""},
+        {"", ""},
+        {"updater.exe \t\x01\x1f a b ", "a b "},
+        {"updater.exe\ta", "a"},
+        {"\"x.exe\"   \t", ""},
+        {"up\x7f.exe a", "a"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ExtractCommandLine(c.processLine), c.expected) << "process line: [" << c.processLine << "]";
+    }
+}
+
+TEST(ExtractCommandLine, TreatsCharactersAboveAsciiAsPartOfTheName) {
+    // 8-bit ANSI characters are signed chars here: they must not count as blanks.
+    EXPECT_EQ(ExtractCommandLine("Pr\xe9sentation.exe a"), "a");
+    EXPECT_EQ(ExtractCommandLine("x.exe \xe9 a"), "\xe9 a");
+}
+
+TEST(UpdaterContext, StartsWithNoPlayerSeen) {
+    UpdaterContext context;
+    EXPECT_EQ(context.deviceVersionText.Get(), " ");
+    EXPECT_EQ(context.targetVersionText.Get(), "0.0");
+    EXPECT_EQ(context.firmwareImagePath.Get(), "");
+    EXPECT_EQ(context.deviceInfoPath.Get(), "");
+    EXPECT_EQ(context.removableDrives.Get(), DriveTable{});
+    EXPECT_EQ(context.status.load(), NotReady);
+    EXPECT_EQ(context.currentDriveOrdinal.load(), 1);
+    EXPECT_EQ(context.driveCount.load(), 0);
+    EXPECT_EQ(context.progressTicks.load(), 0);
+    EXPECT_FALSE(context.finished.load());
+    EXPECT_TRUE(context.deviceText.Get().empty());
+    EXPECT_EQ(context.mainDialog.load(), nullptr);
+}
+
+TEST(StatusMessages, VersionLineEndsInTheSpaceBeforeTheVersion) {
+    ASSERT_EQ(statusMessages.size(), 7u);
+    EXPECT_EQ(statusMessages[ShowingVersion], "Tolvo r5xx Firmware version : ");
+    EXPECT_EQ(std::string(statusMessages[ShowingVersion]) + "1.1.5E", "Tolvo r5xx Firmware version : 1.1.5E");
+    EXPECT_EQ(statusMessages[CommError], "Comunication Error!");
+}
+
+} // namespace
