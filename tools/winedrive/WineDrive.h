@@ -3,9 +3,8 @@
 
 #include <string>
 
-// Maps `letter` (a–z, either case; not C or Z) to the absolute UTF-8 Unix path `unixPath` with
-// driveType DRIVE_REMOVABLE (2) or DRIVE_FIXED (3); replaces an earlier mapping; true on success.
+// Maps letter (any case, not C or Z) to absolute UTF-8 unixPath as DRIVE_REMOVABLE or DRIVE_FIXED, replacing any earlier mapping; true on success.
 bool DefineWineDrive(char letter, const std::string& unixPath, unsigned driveType);
 
-// Removes the mapping of `letter` (a–z, either case; not C or Z); true on success, false if none.
+// Removes the mapping of letter (any case, not C or Z); false with GetLastError() set if it fails or none exists.
 bool RemoveWineDrive(char letter);

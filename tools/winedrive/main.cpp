@@ -41,8 +41,11 @@ std::string ErrorText(DWORD error)
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
                    sizeof text, nullptr);
     std::string result(text);
-    while (!result.empty() && (result.back() == '\n' || result.back() == '\r')) result.pop_back();
-    return result + " (" + std::to_string(error) + ")";
+    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
+        result.pop_back();
+    constexpr DWORD kNoSuchDevice = 433;  // what Wine returns for a letter that is not defined
+    if (error == kNoSuchDevice && result.empty()) result = "no such drive";
+    return result + " (error " + std::to_string(error) + ")";
 }
 
 bool IsLetter(const std::string& s)
