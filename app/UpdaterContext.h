@@ -9,6 +9,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -48,6 +49,11 @@ struct UpdaterContext {
     std::atomic<bool> finished{false};
 
     Guarded<DeviceText> deviceText{sharedLock, DeviceText{}};
+
+    // Registry values of the disk enumeration whose failed query has been shown, by value index,
+    // with the error shown; a value is shown again only when it fails differently. Read and
+    // written by the presence scan, on the user-interface thread only.
+    std::map<int, long> reportedRegistryFailures;
 
     // The live updater dialog's window, set as soon as it exists; not owned.
     std::atomic<platform::WindowHandle> mainDialog{nullptr};

@@ -1,0 +1,99 @@
+#include "discovery/DeviceScan.h"
+
+#include "discovery/DeviceVersion.h"
+#include "platform/Errors.h"
+#include "platform/Registry.h"
+#include "platform/Window.h"
+
+#include <algorithm>
+#include <string>
+
+static_assert(std::ranges::all_of(hardwareIdPatterns, [](std::string_view pattern) {
+    return pattern.size() == kComparedIdLength;
+}));
+
+namespace {
+
+constexpr std::uint32_t kValueBufferSize = 260;
+// A key whose every query fails (deleted while open, say) would otherwise keep a pass going forever.
+constexpr int kMaxConsecutiveFailures = 4;
+
+enum class PassResult { Match, NoMatch, KeyUnavailable };
+
+char FoldCase(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool MatchesPattern(const unsigned char (&data)[kValueBufferSize], std::string_view pattern) {
+    for (std::size_t i = 0; i < kComparedIdLength; ++i) {
+        if (FoldCase(static_cast<char>(data[i])) != FoldCase(pattern[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Shows the system's text for a failed query of value `index`, unless that failure was shown already.
+void ReportQueryFailure(UpdaterContext& ctx, int index, long error) {
+    auto& reported = ctx.reportedRegistryFailures;
+    if (auto found = reported.find(index); found != reported.end() && found->second == error) {
+        return;
+    }
+    // Remembered before the box, whose message loop can run another poll.
+    reported[index] = error;
+    const std::string text = platform::FormatMessageA(error);
+    platform::MessageBoxA(ctx.mainDialog.load(), text.c_str(), platform::ApplicationName().c_str(), MB_OK);
+}
+
+PassResult RunPass(UpdaterContext& ctx, std::string_view pattern) {
+    platform::RegistryKey key = nullptr;
+    if (platform::RegOpenKeyExA(platform::RegistryRoot::LocalMachine, kDiskEnumKey, 0, KEY_QUERY_VALUE,
+                                &key) != ERROR_SUCCESS) {
+        return PassResult::KeyUnavailable;
+    }
+    PassResult result = PassResult::NoMatch;
+    int consecutiveFailures = 0;
+    for (int index = 0; consecutiveFailures < kMaxConsecutiveFailures; ++index) {
+        // Cleared each time, so a value that fails never compares the bytes of an earlier one.
+        unsigned char data[kValueBufferSize] = {};
+        std::uint32_t size = kValueBufferSize;
+        const long status =
+            platform::RegQueryValueExA(key, std::to_string(index).c_str(), nullptr, data, &size);
+        if (status == ERROR_FILE_NOT_FOUND) {
+            ctx.reportedRegistryFailures.erase(ctx.reportedRegistryFailures.lower_bound(index),
+                                               ctx.reportedRegistryFailures.end());
+            break;
+        }
+        if (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+            consecutiveFailures = 0;
+            ctx.reportedRegistryFailures.erase(index);
+        } else {
+            ++consecutiveFailures;
+            ReportQueryFailure(ctx, index, status);
+        }
+        if (MatchesPattern(data, pattern)) {
+            result = PassResult::Match;
+            break;
+        }
+    }
+    platform::RegCloseKey(key);
+    return result;
+}
+
+} // namespace
+
+bool ScanForDevice(UpdaterContext& ctx) {
+    for (const std::string_view pattern : hardwareIdPatterns) {
+        switch (RunPass(ctx, pattern)) {
+        case PassResult::Match:
+            // After the key is closed: the version read may show a box.
+            ReadDeviceVersion(ctx);
+            return true;
+        case PassResult::KeyUnavailable:
+            return false;
+        case PassResult::NoMatch:
+            break;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,92 @@
+#include "discovery/DriveLocator.h"
+
+#include "discovery/PathProbe.h"
+#include "discovery/WideText.h"
+#include "platform/File.h"
+#include "platform/Volumes.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kDriveStringsBuffer = 500;
+
+std::string PathInRoot(char letter, const char* name) {
+    return std::string{letter} + ":\\" + name;
+}
+
+// Hands out the first entry among the first `count` that is not taken and passes `isPlayer`.
+template <typename Test>
+bool TakeDrive(UpdaterContext& ctx, char& letter, std::int32_t count, const char* fileName, Test isPlayer) {
+    // The lock is held across the probes so that the worker and a poll never take the same entry.
+    return ctx.removableDrives.With([&](DriveTable& table) {
+        const auto limit = std::clamp<std::int32_t>(count, 0, kDriveTableSize);
+        for (std::int32_t i = 0; i < limit; ++i) {
+            // Zero entries lie past the last count, which a stale `count` can reach.
+            if (table[i] == kTakenMark || table[i] == '\0') {
+                continue;
+            }
+            const std::string path = PathInRoot(table[i], fileName);
+            if (PathProbe(path).Exists() && isPlayer(path)) {
+                letter = table[i];
+                ctx.deviceInfoPath.Set(path);
+                table[i] = kTakenMark;
+                return true;
+            }
+        }
+        return false;
+    });
+}
+
+} // namespace
+
+std::int32_t CountRemovableDrives(UpdaterContext& ctx) {
+    char roots[kDriveStringsBuffer] = {};
+    const std::uint32_t length = platform::GetLogicalDriveStringsA(kDriveStringsBuffer, roots);
+    // A list that did not fit was not written; nothing past the returned length is read.
+    const std::size_t end = length < kDriveStringsBuffer ? length : 0;
+    DriveTable table{};
+    std::int32_t count = 0;
+    for (std::size_t at = 0; at < end && count < kDriveTableSize;) {
+        const char* root = roots + at;
+        const auto rootLength =
+            static_cast<std::size_t>(std::find(root, static_cast<const char*>(roots) + end, '\0') - root);
+        const auto letter = static_cast<char>(std::toupper(static_cast<unsigned char>(root[0])));
+        if (rootLength > 0 && letter > 'C' && letter <= 'Z' &&
+            platform::GetDriveTypeA(root) == DRIVE_REMOVABLE) {
+            table[count++] = letter;
+        }
+        at += rootLength + 1;
+    }
+    ctx.removableDrives.Set(table);
+    return count;
+}
+
+bool FindConfigDrive(UpdaterContext& ctx, char& letter, std::int32_t count) {
+    return TakeDrive(ctx, letter, count, kConfigFileName, [](const std::string&) { return true; });
+}
+
+bool FindCertificateDrive(UpdaterContext& ctx, char& letter, std::int32_t count) {
+    return TakeDrive(ctx, letter, count, kCertificateFileName, HasVendorMarker);
+}
+
+bool HasVendorMarker(const std::string& path) {
+    try {
+        platform::File file;
+        file.OpenOrThrow(path, platform::File::Mode::ReadShared);
+        const std::uint64_t length = file.GetLength();
+        if (length > kMaxCertificateBytes) {
+            return false;
+        }
+        std::vector<char> bytes(length + 1, 0);
+        // After a short read the zeroed rest ends the text early.
+        file.Read(bytes.data(), static_cast<std::uint32_t>(length));
+        const std::vector<char> text = AnsiFromUtf16Bytes(bytes.data(), length);
+        return TextIn(text).find(kVendorText) != std::string_view::npos;
+    } catch (const platform::FileError&) {
+        // A certificate that cannot be read identifies no player.
+        return false;
+    }
+}

@@ -1,0 +1,41 @@
+#include "discovery/VersionPolicy.h"
+
+#include <cfloat>
+#include <cstdlib>
+#include <string>
+
+// The refusal boundary depends on every float operation rounding to single precision.
+static_assert(FLT_EVAL_METHOD == 0, "float arithmetic must be evaluated in single precision");
+
+namespace {
+
+constexpr float kVersionTolerance = 0.01f;
+
+} // namespace
+
+float VersionNumber(std::string_view text) {
+    const auto at = [&](std::size_t i) { return i < text.size() ? text[i] : '\0'; };
+    const char digits[] = {at(0), '.', at(2), at(4), text.size() == 6 ? at(5) : '\0', '\0'};
+    // Like sprintf("%c"), a missing character ends the text; strtod then reads as atof does.
+    return static_cast<float>(std::strtod(digits, nullptr));
+}
+
+VersionVerdict EvaluateVersionPolicy(std::string_view device, std::string_view target) {
+    const float installed = VersionNumber(device);
+    const float offered = VersionNumber(target);
+    const float lowest = installed - kVersionTolerance;
+    if (lowest > offered) {
+        return VersionVerdict::Downgrade;
+    }
+    const auto last = [](std::string_view text) {
+        return text.empty() ? -1 : static_cast<unsigned char>(text.back());
+    };
+    return last(device) == last(target) ? VersionVerdict::Accept : VersionVerdict::LanguageMismatch;
+}
+
+std::optional<ImagePair> ImagePairForLine(const std::array<ImagePair, 3>& pairs, std::string_view device) {
+    if (device.empty() || device[0] < '1' || device[0] > '3') {
+        return std::nullopt;
+    }
+    return pairs[static_cast<std::size_t>(device[0] - '1')];
+}

@@ -1,0 +1,71 @@
+#pragma once
+// Files by path: the player's files, the firmware image and the file written onto the player.
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#ifndef MOVEFILE_REPLACE_EXISTING
+inline constexpr unsigned MOVEFILE_REPLACE_EXISTING = 0x00000001;
+#endif
+#ifndef MOVEFILE_WRITE_THROUGH
+inline constexpr unsigned MOVEFILE_WRITE_THROUGH = 0x00000008;
+#endif
+
+namespace platform {
+
+// A failed file operation: the path it was on and the system error code.
+class FileError : public std::runtime_error {
+public:
+    FileError(const std::string& path, long code);
+    const std::string& Path() const { return path_; }
+    long Code() const { return code_; }
+
+private:
+    std::string path_;
+    long code_;
+};
+
+// One open file, closed by Close or by the destructor. Every operation on a closed file, and every
+// failure of the system, throws FileError, except the non-throwing Open.
+class File {
+public:
+    enum class Mode {
+        ReadShared,  // read only, any other reader or writer allowed
+        CreateWrite, // write only, binary; created, or truncated when it exists
+    };
+
+    File() = default;
+    ~File();
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    // False (and the system error code in *error when given) when the file cannot be opened.
+    bool Open(const std::string& path, Mode mode, long* error = nullptr);
+    // Throws FileError with the path and the system error code when the file cannot be opened.
+    void OpenOrThrow(const std::string& path, Mode mode);
+    bool IsOpen() const { return handle_ != nullptr; }
+
+    std::uint64_t GetLength() const;
+    // Reads up to `count` bytes; returns the bytes read, fewer only at the end of the file.
+    std::uint32_t Read(void* buffer, std::uint32_t count);
+    // Writes all `count` bytes; a failure or a short count (a full disk) throws.
+    void Write(const void* buffer, std::uint32_t count);
+    // The file's length becomes `length` and the position moves there.
+    void SetLength(std::uint64_t length);
+    void SeekToBegin();
+    // Puts everything written so far on the medium (FlushFileBuffers).
+    void Flush();
+    // Idempotent; a close that fails is not reported.
+    void Close();
+
+private:
+    void* handle_ = nullptr; // the platform's handle or the simulation's record
+    std::string path_;
+};
+
+// Renames `existing` to `newName` with MOVEFILE_* flags; false on failure (GetLastError tells why).
+bool MoveFileExA(const char* existing, const char* newName, unsigned flags);
+// False on failure (GetLastError tells why).
+bool DeleteFileA(const char* path);
+
+} // namespace platform

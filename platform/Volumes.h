@@ -1,0 +1,39 @@
+#pragma once
+// Drive letters, their kind and their free space.
+#include <cstdint>
+
+#ifndef DRIVE_UNKNOWN
+inline constexpr unsigned DRIVE_UNKNOWN = 0;
+#endif
+#ifndef DRIVE_NO_ROOT_DIR
+inline constexpr unsigned DRIVE_NO_ROOT_DIR = 1;
+#endif
+#ifndef DRIVE_REMOVABLE
+inline constexpr unsigned DRIVE_REMOVABLE = 2;
+#endif
+#ifndef DRIVE_FIXED
+inline constexpr unsigned DRIVE_FIXED = 3;
+#endif
+#ifndef DRIVE_REMOTE
+inline constexpr unsigned DRIVE_REMOTE = 4;
+#endif
+#ifndef DRIVE_CDROM
+inline constexpr unsigned DRIVE_CDROM = 5;
+#endif
+#ifndef DRIVE_RAMDISK
+inline constexpr unsigned DRIVE_RAMDISK = 6;
+#endif
+
+namespace platform {
+
+// Writes the drive roots ("C:\", NUL-terminated each, then one more NUL) into buffer[0 .. bufferLength).
+// Returns the length written without the final NUL; the length needed (buffer untouched) when it
+// does not fit; 0 on failure.
+std::uint32_t GetLogicalDriveStringsA(std::uint32_t bufferLength, char* buffer);
+// DRIVE_* kind of the drive whose root is `rootPath` ("E:\"); DRIVE_NO_ROOT_DIR when there is none.
+unsigned GetDriveTypeA(const char* rootPath);
+// Free space of the volume holding `directory`; false (out-values untouched) on failure.
+bool GetDiskFreeSpaceExA(const char* directory, std::uint64_t* freeBytesAvailableToCaller,
+                         std::uint64_t* totalNumberOfBytes, std::uint64_t* totalNumberOfFreeBytes);
+
+} // namespace platform

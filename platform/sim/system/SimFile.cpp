@@ -1,0 +1,210 @@
+#include "platform/File.h"
+#include "platform/LastError.h"
+#include "platform/sim/system/SimMachineState.h"
+
+#include "platform/Errors.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+constexpr long kErrorAlreadyExists = 183;
+
+struct SimOpenFile {
+    int descriptor;
+    char drive; // 0 for a host path
+};
+
+// Sets the last error and throws it for `path`.
+[[noreturn]] void Throw(const std::string& path, long code) {
+    sim::SetLastError(code);
+    throw FileError(path, code);
+}
+
+// The open file behind `handle`, throwing when there is none or its drive has gone.
+SimOpenFile& Usable(void* handle, const std::string& path) {
+    if (handle == nullptr) {
+        Throw(path, ERROR_INVALID_HANDLE);
+    }
+    auto& file = *static_cast<SimOpenFile*>(handle);
+    if (!sim::DriveStillThere(file.drive)) {
+        Throw(path, ERROR_NOT_READY);
+    }
+    return file;
+}
+
+// Opens the host file `path` names; -1 with the platform's code in `error` on failure.
+int OpenHostFile(const std::string& path, File::Mode mode, long& error) {
+    sim::MachineState& machine = sim::Machine();
+    std::unique_lock hold(machine.lock);
+    const auto hostPath = sim::ResolvePathLocked(machine, path);
+    if (!hostPath) {
+        error = ERROR_PATH_NOT_FOUND;
+        return -1;
+    }
+    if (sim::IsLockedLocked(machine, *hostPath)) {
+        error = ERROR_SHARING_VIOLATION;
+        return -1;
+    }
+    hold.unlock();
+    const int flags = mode == File::Mode::ReadShared ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC;
+    const int descriptor = ::open(hostPath->c_str(), flags | O_CLOEXEC, 0644);
+    if (descriptor < 0) {
+        error = sim::ErrorFromErrno(errno);
+        return -1;
+    }
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
+        ::close(descriptor); // a folder is no file to the platform
+        error = ERROR_ACCESS_DENIED;
+        return -1;
+    }
+    return descriptor;
+}
+
+} // namespace
+
+bool File::Open(const std::string& path, Mode mode, long* error) {
+    Close();
+    long code = 0;
+    const int descriptor = OpenHostFile(path, mode, code);
+    if (descriptor < 0) {
+        sim::SetLastError(code);
+        if (error != nullptr) {
+            *error = code;
+        }
+        return false;
+    }
+    handle_ = new SimOpenFile{descriptor, sim::DriveLetterOf(path)};
+    path_ = path;
+    return true;
+}
+
+std::uint64_t File::GetLength() const {
+    struct stat status {};
+    if (::fstat(Usable(handle_, path_).descriptor, &status) != 0) {
+        Throw(path_, sim::ErrorFromErrno(errno));
+    }
+    return static_cast<std::uint64_t>(status.st_size);
+}
+
+std::uint32_t File::Read(void* buffer, std::uint32_t count) {
+    const int descriptor = Usable(handle_, path_).descriptor;
+    std::uint32_t done = 0;
+    while (done < count) {
+        const ssize_t got = ::read(descriptor, static_cast<char*>(buffer) + done, count - done);
+        if (got < 0) {
+            Throw(path_, sim::ErrorFromErrno(errno));
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<std::uint32_t>(got);
+    }
+    return done;
+}
+
+void File::Write(const void* buffer, std::uint32_t count) {
+    const SimOpenFile& file = Usable(handle_, path_);
+    const sim::WritePermit permit = sim::PermitWrite(file.drive, count);
+    std::uint32_t done = 0;
+    while (done < permit.bytes) {
+        const ssize_t put =
+            ::write(file.descriptor, static_cast<const char*>(buffer) + done, permit.bytes - done);
+        if (put < 0) {
+            Throw(path_, sim::ErrorFromErrno(errno));
+        }
+        done += static_cast<std::uint32_t>(put);
+    }
+    if (permit.error != 0) {
+        Throw(path_, permit.error);
+    }
+    if (done < count) {
+        // A full disk can answer one large write with success and a short count.
+        Throw(path_, ERROR_DISK_FULL);
+    }
+}
+
+void File::SetLength(std::uint64_t length) {
+    const int descriptor = Usable(handle_, path_).descriptor;
+    if (::ftruncate(descriptor, static_cast<off_t>(length)) != 0 ||
+        ::lseek(descriptor, static_cast<off_t>(length), SEEK_SET) < 0) {
+        Throw(path_, sim::ErrorFromErrno(errno));
+    }
+}
+
+void File::SeekToBegin() {
+    if (::lseek(Usable(handle_, path_).descriptor, 0, SEEK_SET) != 0) {
+        Throw(path_, sim::ErrorFromErrno(errno));
+    }
+}
+
+void File::Flush() {
+    if (::fsync(Usable(handle_, path_).descriptor) != 0) {
+        Throw(path_, sim::ErrorFromErrno(errno));
+    }
+}
+
+void File::Close() {
+    if (handle_ != nullptr) {
+        auto* file = static_cast<SimOpenFile*>(handle_);
+        ::close(file->descriptor);
+        delete file;
+        handle_ = nullptr;
+    }
+}
+
+bool MoveFileExA(const char* existing, const char* newName, unsigned flags) {
+    sim::MachineState& machine = sim::Machine();
+    std::unique_lock hold(machine.lock);
+    const auto from = sim::ResolvePathLocked(machine, existing);
+    const auto to = sim::ResolvePathLocked(machine, newName);
+    long error = 0;
+    if (!from || !to) {
+        error = ERROR_PATH_NOT_FOUND;
+    } else if (sim::IsLockedLocked(machine, *from)) {
+        error = ERROR_SHARING_VIOLATION;
+    } else if (sim::IsLockedLocked(machine, *to)) {
+        error = ERROR_ACCESS_DENIED; // as while another program holds the target open
+    }
+    hold.unlock();
+    std::error_code ignored;
+    if (error == 0 && (flags & MOVEFILE_REPLACE_EXISTING) == 0 && std::filesystem::exists(*to, ignored)) {
+        error = kErrorAlreadyExists;
+    }
+    if (error == 0 && ::rename(from->c_str(), to->c_str()) != 0) {
+        error = sim::ErrorFromErrno(errno);
+    }
+    if (error != 0) {
+        sim::SetLastError(error);
+        return false;
+    }
+    return true;
+}
+
+bool DeleteFileA(const char* path) {
+    sim::MachineState& machine = sim::Machine();
+    std::unique_lock hold(machine.lock);
+    const auto hostPath = sim::ResolvePathLocked(machine, path);
+    long error = 0;
+    if (!hostPath) {
+        error = ERROR_PATH_NOT_FOUND;
+    } else if (sim::IsLockedLocked(machine, *hostPath)) {
+        error = ERROR_SHARING_VIOLATION;
+    }
+    hold.unlock();
+    if (error == 0 && ::unlink(hostPath->c_str()) != 0) {
+        error = errno == EISDIR ? ERROR_ACCESS_DENIED : sim::ErrorFromErrno(errno);
+    }
+    if (error != 0) {
+        sim::SetLastError(error);
+        return false;
+    }
+    return true;
+}
+
+} // namespace platform

@@ -1,0 +1,32 @@
+#include "platform/FileSearch.h"
+#include "platform/sim/system/SimMachineState.h"
+
+#include "platform/Errors.h"
+
+#include <system_error>
+
+namespace platform {
+
+// Only names a search, as the simulation keeps nothing per search. Wildcards are not supported.
+struct FindTag {};
+
+FindHandle FindFirstFileA(const char* fileName) {
+    const auto hostPath = sim::ResolvePath(fileName);
+    if (!hostPath) {
+        sim::SetLastError(ERROR_PATH_NOT_FOUND);
+        return nullptr;
+    }
+    std::error_code error;
+    if (!std::filesystem::exists(*hostPath, error)) {
+        sim::SetLastError(ERROR_FILE_NOT_FOUND);
+        return nullptr;
+    }
+    return new FindTag;
+}
+
+bool FindClose(FindHandle search) {
+    delete search;
+    return search != nullptr;
+}
+
+} // namespace platform

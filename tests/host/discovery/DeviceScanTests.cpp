@@ -1,0 +1,165 @@
+#include "DiscoveryFixture.h"
+#include "discovery/DeviceScan.h"
+#include "platform/Errors.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using platform::sim::ShownMessageBox;
+
+class DeviceScanTest : public DiscoveryTest {
+protected:
+    void SetUp() override {
+        DiscoveryTest::SetUp();
+        // A located player whose version read always refuses, so each read shows exactly one box.
+        ctx.imagePairs[0] = ImagePair{"img1.rom", "1.1.6E"};
+        MapDrive('E');
+        PutFile('E', "sys_conf.qtx", "1.1.9E");
+        ctx.deviceInfoPath.Set("E:\\sys_conf.qtx");
+    }
+    void Disk(int index, const std::string& id) {
+        platform::sim::SetRegistryValue(kDiskEnumKey, std::to_string(index), id);
+    }
+    int VersionReads() {
+        int reads = 0;
+        for (const ShownMessageBox& box : platform::sim::ShownMessageBoxes()) {
+            reads += box.text == "Set firmware version is 1.1.9E. You must not downgrade!!";
+        }
+        return reads;
+    }
+    std::vector<ShownMessageBox> RegistryBoxes() {
+        std::vector<ShownMessageBox> boxes;
+        for (const ShownMessageBox& box : platform::sim::ShownMessageBoxes()) {
+            if (box.caption == platform::ApplicationName()) {
+                boxes.push_back(box);
+            }
+        }
+        return boxes;
+    }
+};
+
+TEST_F(DeviceScanTest, EachIdentityIsFoundWhateverTheRevisionSerialAndCase) {
+    const std::vector<std::string> ids = {
+        "USBSTOR\\DISK&VEN_QUORVEX&PROD_TOLVO_R5XX&REV_1.00\\0000012345&0",
+        "usbstor\\disk&ven_quorvex&prod_tolvo_r520&rev_9.99\\ABCDEF&0",
+        "USBSTOR\\Disk&Ven_QuorVex&Prod_Tolvo_r530&R",
+        "USBSTOR\\Disk&Ven_quorVEX&Prod_Tolvo_R540&Rev_0001\\7&2f3a&0&0",
+        "USBSTOR\\Disk&Ven_QuorVex&Prod_Tolvo_r550&Rxx",
+        "USBSTOR\\Disk&Ven_QuorVex&Prod_Tolvo_r560&Rev_2.10\\SERIAL&0",
+    };
+    for (const std::string& id : ids) {
+        platform::sim::ResetMachine();
+        MapDrive('E');
+        Disk(0, "IDE\\DiskST1000__________________SN01\\5&1&0&0.0.0");
+        Disk(1, id);
+        const int readsBefore = VersionReads();
+        EXPECT_TRUE(ScanForDevice(ctx)) << id;
+        EXPECT_EQ(VersionReads() - readsBefore, 1) << id;
+    }
+}
+
+TEST_F(DeviceScanTest, NearMissesAreNoPlayer) {
+    Disk(0, "USBSTOR\\Disk&Ven_QuorVex&Prod_Tolvo_r570&Rev_1.00\\1&0");
+    Disk(1, "USBSTOR\\Disk&Ven_QuorVex&Prod_Tolvo_r520&"); // 41 characters: the 'R' is missing
+    Disk(2, "USBSTOR\\Disk&Ven_QuorVex&Prod_Tolvo_r520_Rev");
+    Disk(3, " USBSTOR\\Disk&Ven_QuorVex&Prod_Tolvo_r520&Rev");
+    EXPECT_FALSE(ScanForDevice(ctx));
+}
+
+TEST_F(DeviceScanTest, NoMatchRunsSixFullPassesAndReadsNoVersion) {
+    Disk(0, "IDE\\DiskST1000\\5&1&0&0.0.0");
+    Disk(1, "USBSTOR\\Disk&Ven_Other&Prod_Stick&Rev_1.00\\1&0");
+    EXPECT_FALSE(ScanForDevice(ctx));
+    EXPECT_EQ(platform::sim::RegistryQueryCount(), 6 * 3) << "values 0, 1 and the missing 2, six times";
+    EXPECT_EQ(VersionReads(), 0);
+    EXPECT_EQ(ctx.deviceVersionText.Get(), " ");
+}
+
+TEST_F(DeviceScanTest, FirstMatchInPatternOrderThenValueOrderEndsTheScan) {
+    Disk(0, "USBSTOR\\Disk&Ven_QuorVex&Prod_Tolvo_r530&Rev_1.00\\1&0");
+    Disk(1, "USBSTOR\\Disk&Ven_Quorvex&Prod_tolvo_r5xx&Rev_1.00\\2&0");
+    Disk(2, "USBSTOR\\Disk&Ven_Quorvex&Prod_tolvo_r5xx&Rev_1.00\\3&0");
+    EXPECT_TRUE(ScanForDevice(ctx));
+    EXPECT_EQ(platform::sim::RegistryQueryCount(), 2) << "the first pass matches value 1";
+    EXPECT_EQ(VersionReads(), 1);
+}
+
+TEST_F(DeviceScanTest, MissingOrRefusedKeyMeansNoPlayerQuietly) {
+    for (const long openError : {0L, ERROR_ACCESS_DENIED}) {
+        platform::sim::ResetMachine();
+        if (openError != 0) {
+            Disk(0, "USBSTOR\\Disk&Ven_Quorvex&Prod_tolvo_r5xx&Rev_1.00\\2&0");
+            platform::sim::FailRegistryOpen(kDiskEnumKey, openError);
+        }
+        for (int poll = 0; poll < 3; ++poll) {
+            EXPECT_FALSE(ScanForDevice(ctx));
+        }
+        EXPECT_EQ(platform::sim::RegistryQueryCount(), 0);
+    }
+    EXPECT_TRUE(platform::sim::ShownMessageBoxes().empty());
+}
+
+TEST_F(DeviceScanTest, ValueTooLongForTheBufferComparesNothingStale) {
+    const std::string player = "USBSTOR\\Disk&Ven_Quorvex&Prod_tolvo_r5xx&Rev_1.00\\";
+    Disk(0, player + std::string(300, '7'));
+    EXPECT_FALSE(ScanForDevice(ctx)) << "the untouched, cleared buffer holds no identity";
+    EXPECT_TRUE(platform::sim::ShownMessageBoxes().empty());
+
+    Disk(0, player + std::string(259 - player.size(), '7'));
+    EXPECT_TRUE(ScanForDevice(ctx)) << "259 characters and the NUL fit exactly";
+}
+
+TEST_F(DeviceScanTest, FailedQueryIsShownOnceAndTheScanGoesOn) {
+    Disk(0, "USBSTOR\\Disk&Ven_Quorvex&Prod_tolvo_r5xx&Rev_1.00\\hidden&0");
+    platform::sim::FailRegistryQuery(kDiskEnumKey, "0", ERROR_ACCESS_DENIED);
+    Disk(1, "USBSTOR\\Disk&Ven_QuorVex&Prod_Tolvo_r560&Rev_1.00\\2&0");
+    EXPECT_TRUE(ScanForDevice(ctx)) << "found in pass 6 after value 0 failed in every pass";
+    std::vector<ShownMessageBox> boxes = RegistryBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Access is denied.\r\n");
+    EXPECT_EQ(boxes[0].type, MB_OK);
+    EXPECT_EQ(boxes[0].owner, ctx.mainDialog.load());
+
+    for (int poll = 0; poll < 3; ++poll) {
+        ScanForDevice(ctx);
+    }
+    EXPECT_EQ(RegistryBoxes().size(), 1u) << "the same failure is not shown on every poll";
+
+    platform::sim::FailRegistryQuery(kDiskEnumKey, "0", ERROR_INVALID_HANDLE);
+    ScanForDevice(ctx);
+    boxes = RegistryBoxes();
+    ASSERT_EQ(boxes.size(), 2u) << "a different failure is shown";
+    EXPECT_EQ(boxes[1].text, "The handle is invalid.\r\n");
+
+    platform::sim::FailRegistryQuery(kDiskEnumKey, "0", 0);
+    ScanForDevice(ctx);
+    platform::sim::FailRegistryQuery(kDiskEnumKey, "0", ERROR_INVALID_HANDLE);
+    ScanForDevice(ctx);
+    EXPECT_EQ(RegistryBoxes().size(), 3u) << "after the value recovered, its next failure is news";
+}
+
+TEST_F(DeviceScanTest, KeyWhoseEveryQueryFailsEndsEachPass) {
+    for (int index = 0; index < 50; ++index) {
+        Disk(index, "value");
+        platform::sim::FailRegistryQuery(kDiskEnumKey, std::to_string(index), ERROR_INVALID_HANDLE);
+    }
+    EXPECT_FALSE(ScanForDevice(ctx));
+    const auto shown = RegistryBoxes().size();
+    EXPECT_GE(shown, 1u);
+    EXPECT_LE(shown, 4u);
+    EXPECT_LE(platform::sim::RegistryQueryCount(), 6 * 4);
+    EXPECT_FALSE(ScanForDevice(ctx));
+    EXPECT_EQ(RegistryBoxes().size(), shown) << "quiet on the next poll";
+}
+
+TEST_F(DeviceScanTest, VersionIsReadOnlyOnceTheDriveWasLocated) {
+    Disk(0, "USBSTOR\\Disk&Ven_Quorvex&Prod_tolvo_r5xx&Rev_1.00\\2&0");
+    ctx.deviceInfoPath.Set("");
+    EXPECT_TRUE(ScanForDevice(ctx));
+    EXPECT_EQ(VersionReads(), 0);
+    EXPECT_EQ(ctx.deviceVersionText.Get(), " ");
+}
+
+} // namespace
