@@ -1,0 +1,9 @@
+#pragma once
+// Opens a framework dialog on the simulated window system without running its modal loop.
+#include "platform/sim/window/SimWindows.h"
+#include "ui/framework/ModalDialog.h"
+
+inline platform::WindowHandle OpenWithoutLoop(ModalDialog& dialog) {
+    return platform::sim::OpenDialog(dialog.TemplateId(), &ModalDialog::Procedure,
+                                     reinterpret_cast<platform::LParam>(&dialog));
+}

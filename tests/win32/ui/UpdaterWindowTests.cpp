@@ -1,0 +1,186 @@
+#include "RunningDialog.h"
+#include "ui/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kExitQuestion =
+    "Are you sure you want to exit the Tolvo r500 Series firmware update?\nClick \"Yes\" "
+    "to exit the upgrade program. Click \"No\" to resume the upgrade process.";
+
+void PostCommand(HWND window, int id) {
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+class UpdaterWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dialog_.Context().deviceText.Set(DeviceText{'1', '\0'});
+        ASSERT_TRUE(dialog_.WaitForWindow()) << "the dialog did not come up";
+    }
+    void ExpectEndedWith(INT_PTR result) {
+        ASSERT_TRUE(dialog_.WaitForEnd()) << "the dialog did not end";
+        EXPECT_EQ(dialog_.Result(), result);
+        EXPECT_TRUE(dialog_.Context().deviceText.Get().empty());
+    }
+    // Clicks EXIT and checks the question; returns the box.
+    HWND AskToExit() {
+        PostCommand(dialog_.Window(), IDOK);
+        HWND box = WaitForMessageBox(dialog_.Window());
+        EXPECT_NE(box, nullptr) << "EXIT did not ask";
+        if (box != nullptr) {
+            EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), kExitQuestion);
+            EXPECT_EQ(TextOf(box), "Cancellation Confirmation");
+            EXPECT_NE(GetDlgItem(box, IDYES), nullptr);
+            EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
+            EXPECT_EQ(GetDlgItem(box, IDOK), nullptr);
+            EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr);
+        }
+        return box;
+    }
+
+    RunningDialog dialog_;
+};
+
+TEST_F(UpdaterWindow, StartsWithEmptyStatusLogoAndHiddenVersionLines) {
+    HWND window = dialog_.Window();
+    EXPECT_EQ(TextOf(window), "Tolvo Firmware Updater");
+    EXPECT_EQ(TextOf(dialog_.Control(IDC_STATUS)), "");
+    EXPECT_EQ(TextOf(dialog_.Control(IDOK)), "EXIT");
+    EXPECT_EQ(TextOf(dialog_.Control(IDC_UPGRADE)), "Firmware Upgrade");
+    EXPECT_FALSE(IsWindowVisible(dialog_.Control(IDC_CURRENT_VERSION)));
+    EXPECT_FALSE(IsWindowVisible(dialog_.Control(IDC_TARGET_VERSION)));
+    EXPECT_TRUE(IsWindowVisible(dialog_.Control(IDC_LOGO)));
+    HWND progress = dialog_.Control(IDC_PROGRESS);
+    EXPECT_EQ(SendMessageA(progress, PBM_GETRANGE, TRUE, 0), 0);
+    EXPECT_EQ(SendMessageA(progress, PBM_GETRANGE, FALSE, 0), 1000);
+    EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) & WS_SYSMENU, 0);
+    EXPECT_NE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+    EXPECT_NE(SendMessageA(window, WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_EQ(SendMessageA(window, WM_QUERYDRAGICON, 0, 0), SendMessageA(window, WM_GETICON, ICON_BIG, 0));
+    // Without WS_SYSMENU the platform gives the window no system menu, so there is nothing to append to.
+    EXPECT_EQ(GetSystemMenu(window, FALSE), nullptr);
+    GUITHREADINFO focus{};
+    focus.cbSize = sizeof(focus);
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &focus));
+    EXPECT_EQ(focus.hwndFocus, dialog_.Control(IDOK)) << "the first tab stop has the focus";
+}
+
+TEST_F(UpdaterWindow, ExitAnsweredNoKeepsTheWindow) {
+    HWND box = AskToExit();
+    ASSERT_NE(box, nullptr);
+    PostCommand(box, IDNO);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    EXPECT_FALSE(dialog_.Ended());
+    EXPECT_TRUE(IsWindowVisible(dialog_.Window()));
+    EXPECT_FALSE(dialog_.Context().deviceText.Get().empty());
+}
+
+TEST_F(UpdaterWindow, ExitAnsweredYesEndsTheWindow) {
+    HWND box = AskToExit();
+    ASSERT_NE(box, nullptr);
+    PostCommand(box, IDYES);
+    ExpectEndedWith(IDOK);
+}
+
+TEST_F(UpdaterWindow, ExitAfterTheRunFinishedEndsWithoutAsking) {
+    dialog_.Context().finished = true;
+    PostCommand(dialog_.Window(), IDOK);
+    ExpectEndedWith(IDOK);
+}
+
+TEST_F(UpdaterWindow, EscapeKeyEndsWithoutAsking) {
+    PostMessageA(dialog_.Control(IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
+    ExpectEndedWith(IDCANCEL);
+}
+
+TEST_F(UpdaterWindow, PostedCancelEndsWithoutAsking) {
+    PostMessageA(dialog_.Window(), WM_COMMAND, IDCANCEL, 0);
+    ExpectEndedWith(IDCANCEL);
+}
+
+TEST_F(UpdaterWindow, AboutCommandOpensTheAboutBox) {
+    PostMessageA(dialog_.Window(), WM_SYSCOMMAND, IDM_ABOUT, 0);
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        return (about =
+                    FindOwnedDialog(dialog_.Window(), [](HWND w) { return TextOf(w) == "About Orvane"; }));
+    }));
+    std::vector<std::string> texts;
+    for (HWND child = GetWindow(about, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        texts.push_back(TextOf(child));
+    }
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Orvane Version 3.0.0.1"), texts.end());
+    EXPECT_FALSE(IsWindowEnabled(dialog_.Window())) << "the About box is modal over the window";
+    PostCommand(about, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
+    EXPECT_FALSE(dialog_.Ended());
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(dialog_.Window()) != FALSE; }));
+}
+
+// The Unix path of the built program as Wine's Z: drive sees it.
+std::string WindowsPathOf(std::string path) {
+    for (char& c : path) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return "Z:" + path;
+}
+
+std::string VersionString(const std::vector<char>& block, const char* key) {
+    char* value = nullptr;
+    UINT length = 0;
+    const std::string query = std::string("\\StringFileInfo\\040904b0\\") + key;
+    if (!VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length) ||
+        value == nullptr) {
+        return "<missing>";
+    }
+    return std::string(value, length > 0 ? strnlen(value, length) : 0);
+}
+
+TEST(ProgramVersionBlock, CarriesTheProductsNamesAndVersion) {
+    const std::string program = WindowsPathOf(UPDATER_EXE);
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(program.c_str(), &ignored);
+    ASSERT_GT(size, 0u) << program;
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoA(program.c_str(), 0, size, block.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT fixedLength = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedLength));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 3));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(1, 0));
+    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(0, 3));
+    EXPECT_EQ(fixed->dwProductVersionLS, MAKELONG(1, 0));
+    const struct {
+        const char* key;
+        const char* value;
+    } strings[] = {
+        {"FileVersion", "3, 0, 0, 1"},
+        {"ProductVersion", "3, 0, 0, 1"},
+        {"FileDescription", "Tolvo Firmware Updater"},
+        {"InternalName", "Orvane"},
+        {"ProductName", "Orvane"},
+        {"OriginalFilename", "Tolvo Firmware Updater.EXE"},
+        {"Comments", ""},
+        {"CompanyName", ""},
+        {"LegalTrademarks", ""},
+        {"PrivateBuild", ""},
+        {"SpecialBuild", ""},
+    };
+    for (const auto& s : strings) {
+        EXPECT_EQ(VersionString(block, s.key), s.value) << s.key;
+    }
+}
+
+} // namespace

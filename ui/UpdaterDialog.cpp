@@ -1,0 +1,131 @@
+#include "ui/UpdaterDialog.h"
+
+#include "ui/TimerIds.h"
+#include "ui/resource.h"
+
+namespace {
+
+constexpr const char* kWindowCaption = "Tolvo Firmware Updater";
+constexpr const char* kExitQuestion =
+    "Are you sure you want to exit the Tolvo r500 Series firmware update?\n"
+    "Click \"Yes\" to exit the upgrade program. Click \"No\" to resume the upgrade process.";
+constexpr const char* kExitCaption = "Cancellation Confirmation";
+constexpr unsigned short kProgressRange = 1000;
+
+} // namespace
+
+UpdaterDialog::UpdaterDialog(UpdaterContext& context)
+    : ModalDialog(IDD_UPDATER_DIALOG), icon_(platform::LoadIconA(IDI_MAIN)), context_(context) {}
+
+ModalDialog::Outcome UpdaterDialog::HandleMessage(unsigned message, platform::WParam wParam,
+                                                  platform::LParam lParam) {
+    static constexpr MessageEntry<UpdaterDialog> messageMap[] = {
+        MapSysCommand<&UpdaterDialog::OnSysCommand>(),
+        MapPaint<&UpdaterDialog::OnPaint>(),
+        MapQueryDragIcon<&UpdaterDialog::OnQueryDragIcon>(),
+    };
+    return Dispatch(*this, messageMap, message, wParam, lParam);
+}
+
+void UpdaterDialog::DoDataExchange(DataExchange& exchange) {
+    exchange.Control(IDC_LOGO, logo_);
+    exchange.Control(IDC_TARGET_VERSION, targetVersion_);
+    exchange.Control(IDC_CURRENT_VERSION, currentVersion_);
+    exchange.Control(IDC_UPGRADE, upgradeButton_);
+    exchange.Control(IDC_PROGRESS, progress_);
+    exchange.Text(IDC_STATUS, statusText_);
+}
+
+void UpdaterDialog::ShowStatus(UpdaterStatus code) {
+    statusText_ = code >= 0 && static_cast<std::size_t>(code) < statusMessages.size()
+                      ? std::string(statusMessages[static_cast<std::size_t>(code)])
+                      : std::string();
+    if (context_.status == ShowingVersion) {
+        statusText_ += context_.deviceVersionText.Get();
+    }
+    UpdateData(false);
+}
+
+bool UpdaterDialog::OnInitDialog() {
+    context_.mainDialog = Handle();
+    ModalDialog::OnInitDialog();
+
+    const platform::MenuHandle systemMenu = platform::GetSystemMenu(Handle(), false);
+    const std::string aboutItem = platform::LoadStringA(IDS_ABOUT_MENU);
+    if (systemMenu != nullptr && !aboutItem.empty()) {
+        platform::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+        platform::AppendMenuA(systemMenu, MF_STRING, IDM_ABOUT, aboutItem.c_str());
+    }
+
+    const auto icon = reinterpret_cast<platform::LParam>(icon_);
+    platform::SendMessageA(Handle(), WM_SETICON, ICON_BIG, icon);
+    platform::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, icon);
+
+    upgradeButton_.SetFocus();
+    progress_.SetRange(0, kProgressRange);
+
+    targetVersion_.ShowWindow(SW_HIDE);
+    currentVersion_.ShowWindow(SW_HIDE);
+    logo_.ShowWindow(SW_SHOW);
+
+    PollDevice();
+
+    platform::SetWindowTextA(Handle(), kWindowCaption);
+    platform::SetTimer(Handle(), ID_TIMER_POLL, kPollPeriodMs);
+    return true;
+}
+
+void UpdaterDialog::PollDevice() {}
+
+void UpdaterDialog::OnSysCommand(unsigned id, platform::LParam) {
+    if ((id & 0xFFF0) == IDM_ABOUT) {
+        ModalDialog about(IDD_ABOUT_DIALOG, Handle());
+        about.DoModal();
+    } else {
+        Default();
+    }
+}
+
+void UpdaterDialog::OnPaint() {
+    if (!platform::IsIconic(Handle())) {
+        Default();
+        return;
+    }
+    platform::PaintScope paint(Handle());
+    platform::SendMessageA(Handle(), WM_ICONERASEBKGND, reinterpret_cast<platform::WParam>(paint.Context()),
+                           0);
+    const platform::Rect client = platform::GetClientRect(Handle());
+    const int x = (client.right - client.left - platform::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - platform::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    platform::DrawIcon(paint.Context(), x, y, icon_);
+}
+
+platform::IconHandle UpdaterDialog::OnQueryDragIcon() {
+    return icon_;
+}
+
+void UpdaterDialog::OnOK() {
+    if (!context_.finished &&
+        platform::MessageBoxA(Handle(), kExitQuestion, kExitCaption, MB_YESNO) != IDYES) {
+        return;
+    }
+    ReleaseDeviceTextAndStopPolling();
+    ModalDialog::OnOK();
+}
+
+void UpdaterDialog::OnCancel() {
+    ReleaseDeviceTextAndStopPolling();
+    ModalDialog::OnCancel();
+}
+
+void UpdaterDialog::ReleaseDeviceTextAndStopPolling() {
+    context_.deviceText.Set(DeviceText{});
+    platform::KillTimer(Handle(), ID_TIMER_POLL);
+}
+
+void RunUpdaterWindow(UpdaterContext& context) {
+    UpdaterDialog dialog(context);
+    dialog.DoModal();
+    // The window is gone; a worker still running must not reach a stale handle.
+    context.mainDialog = nullptr;
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The updater's one window: the modal dialog with the logo or the two version lines, the upgrade
+// button, the progress bar and the status line.
+#include "app/UpdaterContext.h"
+#include "ui/framework/Controls.h"
+#include "ui/framework/ModalDialog.h"
+
+#include <string>
+
+class UpdaterDialog : public ModalDialog {
+public:
+    // The context outlives the dialog; the dialog publishes its window in context.mainDialog.
+    explicit UpdaterDialog(UpdaterContext& context);
+
+    // Shows statusMessages[code], followed by the player's version while the status is
+    // ShowingVersion; a code outside the table shows an empty line.
+    void ShowStatus(UpdaterStatus code);
+
+protected:
+    void DoDataExchange(DataExchange& exchange) override;
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    Outcome HandleMessage(unsigned message, platform::WParam wParam, platform::LParam lParam) override;
+
+private:
+    void OnSysCommand(unsigned id, platform::LParam param);
+    void OnPaint();
+    platform::IconHandle OnQueryDragIcon();
+
+    void PollDevice();
+    // What both ways of closing do before the dialog ends.
+    void ReleaseDeviceTextAndStopPolling();
+
+    Static logo_;
+    Static targetVersion_;
+    Static currentVersion_;
+    Button upgradeButton_;
+    ProgressBar progress_;
+    std::string statusText_;
+    platform::IconHandle icon_;
+
+    UpdaterContext& context_;
+};
+
+// Runs the updater dialog until it closes, then clears context.mainDialog.
+void RunUpdaterWindow(UpdaterContext& context);
