@@ -83,7 +83,7 @@ int Fail(const std::string& why) {
 int Usage() {
     std::fputs("usage: windriver wait-window TITLE MS | wait-gone TITLE MS | text TITLE ID\n"
                "       | wait-text TITLE ID TEXT MS | state TITLE ID | click TITLE ID | close TITLE\n"
-               "       | answer-box BUTTON_ID MS | device arrival|removal LETTER\n",
+               "       | wait-box MS | answer-box BUTTON_ID MS | device arrival|removal LETTER\n",
                stderr);
     return 2;
 }
@@ -123,6 +123,14 @@ int main(int argc, char** argv) {
     }
     if (command == "device") {
         return BroadcastVolume(arg(2), arg(3).empty() ? 'E' : arg(3)[0]);
+    }
+    if (command == "wait-box") {
+        HWND box = nullptr;
+        if (!WaitFor(number(2), [&] { return (box = FindMessageBox()) != nullptr; })) {
+            return Fail("no message box");
+        }
+        std::printf("%s\n", ItemText(box, kMessageBoxTextId).c_str());
+        return 0;
     }
     if (command == "answer-box") {
         HWND box = nullptr;
