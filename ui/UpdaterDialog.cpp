@@ -1,5 +1,6 @@
 #include "ui/UpdaterDialog.h"
 
+#include "transfer/ProgressTimerMessage.h"
 #include "ui/TimerIds.h"
 #include "ui/resource.h"
 
@@ -23,6 +24,10 @@ ModalDialog::Outcome UpdaterDialog::HandleMessage(unsigned message, platform::WP
         MapSysCommand<&UpdaterDialog::OnSysCommand>(),
         MapPaint<&UpdaterDialog::OnPaint>(),
         MapQueryDragIcon<&UpdaterDialog::OnQueryDragIcon>(),
+        MapTimer<&UpdaterDialog::OnTimer>(),
+        MapCommand<IDC_UPGRADE, BN_CLICKED, &UpdaterDialog::OnUpgrade>(),
+        MapDeviceChange<&UpdaterDialog::OnDeviceChange>(),
+        MapMessage<WM_PROGRESS_TIMER, &UpdaterDialog::OnProgressTimerRequest>(),
     };
     return Dispatch(*this, messageMap, message, wParam, lParam);
 }
@@ -74,8 +79,6 @@ bool UpdaterDialog::OnInitDialog() {
     platform::SetTimer(Handle(), ID_TIMER_POLL, kPollPeriodMs);
     return true;
 }
-
-void UpdaterDialog::PollDevice() {}
 
 void UpdaterDialog::OnSysCommand(unsigned id, platform::LParam) {
     if ((id & 0xFFF0) == IDM_ABOUT) {

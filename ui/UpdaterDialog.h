@@ -28,7 +28,25 @@ private:
     void OnPaint();
     platform::IconHandle OnQueryDragIcon();
 
+    void OnTimer(std::uintptr_t id);
+    platform::LResult OnDeviceChange(platform::WParam event, platform::LParam data);
+    void OnUpgrade();
+    // The transfer worker's request to start or stop the progress timer, on this window's thread.
+    platform::LResult OnProgressTimerRequest(platform::WParam request, platform::LParam);
+
+    // Follows the player: presence, drive, status line, button and top area.
     void PollDevice();
+    void EnableUpgrade();
+    void ShowLogoView();
+    void ShowVersionView();
+
+    // The upgrade after the checks against a second run: warning, image, timers, drives, worker.
+    void RunUpgrade();
+    void ReturnToShowingVersion();
+    // Back from progress to polling when no transfer could start.
+    void ResumePolling();
+    void AdvanceProgress();
+    bool IsTransferWalking() const;
     // What both ways of closing do before the dialog ends.
     void ReleaseDeviceTextAndStopPolling();
 
@@ -39,6 +57,9 @@ private:
     ProgressBar progress_;
     std::string statusText_;
     platform::IconHandle icon_;
+
+    bool upgradeRunning_ = false; // inside OnUpgrade, whose warning runs a message loop
+    bool workerStarted_ = false;  // a transfer worker has been started in this run
 
     UpdaterContext& context_;
 };

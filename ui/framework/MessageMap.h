@@ -100,3 +100,14 @@ constexpr auto MapCommand() {
                                     return platform::LResult{0};
                                 }};
 }
+
+// LResult OnX(WParam, LParam): a message of the program's own, such as WM_APP + n
+template <unsigned message, auto handler>
+requires message_map_detail::HasSignature<handler, platform::LResult(platform::WParam, platform::LParam)>
+constexpr auto MapMessage() {
+    using Dialog = message_map_detail::DialogOf<handler>;
+    return MessageEntry<Dialog>{message, 0, 0,
+                                [](Dialog& dialog, platform::WParam wParam, platform::LParam lParam) {
+                                    return (dialog.*handler)(wParam, lParam);
+                                }};
+}

@@ -49,7 +49,7 @@ protected:
 TEST_F(UpdaterDialogTest, SetUpLeavesTheWindowInItsStartingState) {
     Open();
     EXPECT_EQ(context_.mainDialog.load(), window_);
-    EXPECT_EQ(Status(), "") << "the empty status text replaces the template's Ready";
+    EXPECT_EQ(Status(), "Not Ready") << "the first poll runs during set-up and finds no player";
     EXPECT_FALSE(platform::IsWindowVisible(Control(IDC_CURRENT_VERSION)));
     EXPECT_FALSE(platform::IsWindowVisible(Control(IDC_TARGET_VERSION)));
     EXPECT_TRUE(platform::IsWindowVisible(Control(IDC_LOGO)));

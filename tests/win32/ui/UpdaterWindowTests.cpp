@@ -51,10 +51,11 @@ protected:
     RunningDialog dialog_;
 };
 
-TEST_F(UpdaterWindow, StartsWithEmptyStatusLogoAndHiddenVersionLines) {
+TEST_F(UpdaterWindow, StartsNotReadyWithLogoAndHiddenVersionLines) {
     HWND window = dialog_.Window();
     EXPECT_EQ(TextOf(window), "Tolvo Firmware Updater");
-    EXPECT_EQ(TextOf(dialog_.Control(IDC_STATUS)), "");
+    EXPECT_EQ(TextOf(dialog_.Control(IDC_STATUS)), "Not Ready")
+        << "no player is enumerated in a fresh prefix";
     EXPECT_EQ(TextOf(dialog_.Control(IDOK)), "EXIT");
     EXPECT_EQ(TextOf(dialog_.Control(IDC_UPGRADE)), "Firmware Upgrade");
     EXPECT_FALSE(IsWindowVisible(dialog_.Control(IDC_CURRENT_VERSION)));

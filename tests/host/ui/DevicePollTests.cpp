@@ -1,0 +1,142 @@
+#include "PlayerWindowFixture.h"
+
+namespace {
+
+using DevicePollTest = PlayerWindowTest;
+
+TEST_F(DevicePollTest, WithoutPlayerTheWindowStartsNotReadyWithTheLogo) {
+    Open();
+    EXPECT_EQ(Status(), "Not Ready");
+    EXPECT_FALSE(UpgradeEnabled());
+    EXPECT_FALSE(VersionViewShown());
+    EXPECT_EQ(context_.status.load(), NotReady);
+}
+
+TEST_F(DevicePollTest, PluggedPlayerIsReadyThenShowsItsVersionAndAlternates) {
+    Open();
+    PlugPlayer();
+    Poll();
+    EXPECT_EQ(Status(), "Ready");
+    EXPECT_TRUE(UpgradeEnabled());
+    EXPECT_EQ(platform::sim::Focus(), Control(IDC_UPGRADE));
+    EXPECT_TRUE(VersionViewShown());
+    EXPECT_EQ(Text(IDC_CURRENT_VERSION), "Current version:  Searching...")
+        << "no version read on the first poll";
+    EXPECT_EQ(Text(IDC_TARGET_VERSION), "Upgrade to version:  Searching...");
+
+    Poll();
+    EXPECT_EQ(Status(), "Tolvo r5xx Firmware version : 1.1.5E");
+    EXPECT_EQ(Text(IDC_CURRENT_VERSION), "Current version:    1.1.5E");
+    EXPECT_EQ(Text(IDC_TARGET_VERSION), "Upgrade to version: 1.1.6E");
+    EXPECT_EQ(context_.firmwareImagePath.Get(), ImagePath(1));
+    EXPECT_TRUE(UpgradeEnabled());
+
+    Poll();
+    EXPECT_EQ(Status(), "Ready");
+    Poll();
+    EXPECT_EQ(Status(), "Tolvo r5xx Firmware version : 1.1.5E");
+    EXPECT_TRUE(platform::sim::ShownMessageBoxes().empty());
+}
+
+TEST_F(DevicePollTest, EnumeratedPlayerWithoutDriveAlternatesCommunicationErrorAndReconnect) {
+    Open();
+    Enumerate();
+    for (const char* expected : {"Comunication Error!", "Reconnect!", "Comunication Error!", "Reconnect!"}) {
+        Poll();
+        EXPECT_EQ(Status(), expected);
+        EXPECT_FALSE(UpgradeEnabled());
+        EXPECT_FALSE(VersionViewShown());
+    }
+}
+
+TEST_F(DevicePollTest, EveryStatusButDownloadingBecomesReadyOrShowsTheVersionWhenThePlayerIsFound) {
+    struct Row {
+        UpdaterStatus before;
+        UpdaterStatus after;
+        const char* statusLine;
+    };
+    const Row rows[] = {
+        {NotReady, Ready, "Ready"},
+        {CommError, Ready, "Ready"},
+        {Reconnect, Ready, "Ready"},
+        {ShowingVersion, Ready, "Ready"},
+        {Ready, ShowingVersion, "Tolvo r5xx Firmware version : 1.1.5E"},
+        {Finished, Finished, "Finished Press Exit button"},
+    };
+    PlugPlayer();
+    Open();
+    Poll(); // the version of the player is read from now on
+    for (const Row& row : rows) {
+        context_.status = row.before;
+        platform::EnableWindow(Control(IDC_UPGRADE), false);
+        Poll();
+        EXPECT_EQ(context_.status.load(), row.after) << "from " << row.before;
+        EXPECT_EQ(Status(), row.statusLine) << "from " << row.before;
+        EXPECT_TRUE(UpgradeEnabled()) << "from " << row.before;
+        EXPECT_TRUE(VersionViewShown()) << "from " << row.before;
+    }
+}
+
+TEST_F(DevicePollTest, UnpluggingDuringTheIdleAlternationSetsNotReadyAndResetsTheCounter) {
+    PlugPlayer();
+    Open();
+    Poll();
+    context_.progressTicks = 7;
+    UnplugAll();
+    Poll();
+    EXPECT_EQ(Status(), "Not Ready");
+    EXPECT_EQ(context_.progressTicks.load(), 0);
+    EXPECT_FALSE(UpgradeEnabled());
+    EXPECT_FALSE(VersionViewShown());
+}
+
+TEST_F(DevicePollTest, PlainVolumeNoticesPollAfterASecondAndOthersDoNot) {
+    Open();
+    PlugPlayer();
+    const auto before = platform::sim::Now();
+    VolumeNotice(DBT_DEVICEARRIVAL, /*flags=*/1); // media in a drive
+    VolumeNotice(DBT_DEVICEARRIVAL, /*flags=*/2); // a network share
+    VolumeNotice(0x8001 /* DBT_DEVICEQUERYREMOVE */);
+    EXPECT_EQ(platform::sim::Now(), before);
+    EXPECT_EQ(Status(), "Not Ready");
+
+    VolumeNotice(DBT_DEVICEARRIVAL);
+    EXPECT_EQ(platform::sim::Now(), before + 1000);
+    EXPECT_EQ(Status(), "Ready");
+
+    UnplugAll();
+    VolumeNotice(DBT_DEVICEREMOVECOMPLETE);
+    EXPECT_EQ(platform::sim::Now(), before + 2000);
+    EXPECT_EQ(Status(), "Not Ready");
+}
+
+TEST_F(DevicePollTest, NoticeDuringDownloadingRereadsTheVersionAndChangesNothingElse) {
+    PlugPlayer();
+    Open();
+    Poll();
+    context_.status = Downloading;
+    platform::EnableWindow(Control(IDC_UPGRADE), false);
+    const std::string statusLine = Status();
+    WriteBytes(Folder('E') / kConfigFileName, "1.1.6E");
+
+    VolumeNotice(DBT_DEVICEARRIVAL);
+    EXPECT_EQ(Text(IDC_CURRENT_VERSION), "Current version:    1.1.6E") << "the version was read again";
+    EXPECT_EQ(context_.status.load(), Downloading);
+    EXPECT_EQ(Status(), statusLine);
+    EXPECT_FALSE(UpgradeEnabled());
+}
+
+TEST_F(DevicePollTest, RefusedDowngradeStopsPollingAndClosesTheWindow) {
+    PlugPlayer('E', "1.1.8E");
+    Open();
+    Poll();
+    Poll();
+    const auto boxes = platform::sim::ShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Set firmware version is 1.1.8E. You must not downgrade!!");
+    platform::sim::PumpMessages();
+    EXPECT_EQ(platform::sim::DialogResult(window_), IDCANCEL);
+    EXPECT_FALSE(platform::sim::TimerPeriod(window_, ID_TIMER_POLL));
+}
+
+} // namespace

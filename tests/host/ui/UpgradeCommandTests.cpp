@@ -1,0 +1,229 @@
+#include "PlayerWindowFixture.h"
+
+#include "transfer/SafeCopy.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace sim = platform::sim;
+
+namespace {
+
+constexpr char kWarning[] = "If you continue the firmware update, your content stored on the \n"
+                            "Tolvo r5xx player will be deleted. You should backup your content\n"
+                            " before performing the firmware update. Click OK to continue the \n"
+                            "firmware update process. Click Cancel to exit the firmware update program.";
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class UpgradeCommandTest : public PlayerWindowTest {
+protected:
+    // A worker held back by the deferred thread mode owns its job: let it run its course.
+    void TearDown() override {
+        sim::RunDeferredThreads();
+        sim::PumpMessages();
+        PlayerWindowTest::TearDown();
+    }
+    // A player on E: whose version has been read, so its line-1 image is chosen.
+    void OpenWithPlayerShowingItsVersion(std::size_t imageBytes = 60000) {
+        MakeImage(1, imageBytes);
+        PlugPlayer();
+        Open(); // its first poll finds the player: Ready
+        Poll(); // reads the version
+        ASSERT_EQ(context_.status.load(), ShowingVersion);
+    }
+    void ClickUpgrade(int answer = IDOK) {
+        sim::ScriptMessageBoxes({{answer}});
+        sim::Click(window_, IDC_UPGRADE);
+    }
+    std::size_t BoxCount() const { return sim::ShownMessageBoxes().size(); }
+    bool PollTimerRuns() const { return sim::TimerPeriod(window_, ID_TIMER_POLL).has_value(); }
+    bool ProgressTimerRuns() const { return sim::TimerPeriod(window_, ID_TIMER_PROGRESS).has_value(); }
+};
+
+TEST_F(UpgradeCommandTest, WarningHasItsTextCaptionButtonsAndIconAndCancelChangesNothing) {
+    sim::SetThreadMode(sim::ThreadMode::Deferred);
+    OpenWithPlayerShowingItsVersion();
+    ClickUpgrade(IDCANCEL);
+    const auto boxes = sim::ShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kWarning);
+    EXPECT_EQ(boxes[0].caption, "Tolvo r5xx Firmware Updater");
+    EXPECT_EQ(boxes[0].type, MB_OKCANCEL | MB_ICONEXCLAMATION);
+    EXPECT_EQ(boxes[0].owner, window_);
+    EXPECT_EQ(context_.status.load(), ShowingVersion);
+    EXPECT_TRUE(UpgradeEnabled());
+    EXPECT_TRUE(PollTimerRuns());
+    EXPECT_FALSE(ProgressTimerRuns());
+    EXPECT_EQ(sim::ThreadsStarted(), 0);
+}
+
+TEST_F(UpgradeCommandTest, ImageOfFiftyThousandBytesIsSentAndOneByteLessIsNot) {
+    sim::SetThreadMode(sim::ThreadMode::Deferred);
+    OpenWithPlayerShowingItsVersion(49999);
+    ClickUpgrade();
+    EXPECT_EQ(BoxCount(), 1u) << "a short image goes back without a message";
+    EXPECT_EQ(context_.status.load(), ShowingVersion);
+    EXPECT_TRUE(UpgradeEnabled());
+    EXPECT_TRUE(PollTimerRuns());
+    EXPECT_FALSE(ProgressTimerRuns());
+    EXPECT_EQ(sim::ThreadsStarted(), 0);
+
+    MakeImage(1, 50000);
+    ClickUpgrade();
+    EXPECT_EQ(context_.status.load(), Downloading);
+    EXPECT_EQ(Status(), "Downloading");
+    EXPECT_FALSE(UpgradeEnabled());
+    EXPECT_FALSE(PollTimerRuns());
+    EXPECT_EQ(sim::TimerPeriod(window_, ID_TIMER_PROGRESS), 50u);
+    EXPECT_EQ(context_.imageSize.load(), 50000);
+    EXPECT_EQ(context_.driveCount.load(), 1);
+    EXPECT_EQ(sim::ThreadsStarted(), 1);
+}
+
+TEST_F(UpgradeCommandTest, OneDriveStartsAtOneHundredAndReachesTheEndAfterNineTicks) {
+    sim::SetThreadMode(sim::ThreadMode::Deferred);
+    OpenWithPlayerShowingItsVersion();
+    ClickUpgrade();
+    EXPECT_EQ(ProgressPosition(), 100);
+    for (int tick = 1; tick <= 9; ++tick) {
+        sim::AdvanceTime(kProgressPeriodMs);
+        EXPECT_EQ(ProgressPosition(), 100 + 100 * tick) << "tick " << tick;
+    }
+    sim::AdvanceTime(10 * kProgressPeriodMs);
+    EXPECT_EQ(ProgressPosition(), 1000);
+}
+
+TEST_F(UpgradeCommandTest, TwoDrivesStartAtFiftyAndMoveFiftyPerTick) {
+    sim::SetThreadMode(sim::ThreadMode::Deferred);
+    OpenWithPlayerShowingItsVersion();
+    MapRemovable('F');
+    ClickUpgrade();
+    EXPECT_EQ(context_.driveCount.load(), 2);
+    EXPECT_EQ(ProgressPosition(), 50);
+    for (int tick = 1; tick <= 5; ++tick) {
+        sim::AdvanceTime(kProgressPeriodMs);
+        EXPECT_EQ(ProgressPosition(), 50 + 50 * tick);
+    }
+}
+
+TEST_F(UpgradeCommandTest, CounterFromTheSecondDriveOnGrowsWithoutWrapping) {
+    sim::SetThreadMode(sim::ThreadMode::Deferred);
+    OpenWithPlayerShowingItsVersion();
+    MapRemovable('F');
+    ClickUpgrade();
+    context_.currentDriveOrdinal = 2;
+    std::int64_t previous = context_.progressTicks;
+    for (int tick = 0; tick < 200; ++tick) {
+        sim::AdvanceTime(kProgressPeriodMs);
+        const std::int64_t ticks = context_.progressTicks;
+        ASSERT_GE(ticks, previous) << "tick " << tick;
+        previous = ticks;
+        ASSERT_EQ(ProgressPosition(), tick == 0 ? 200 : tick == 1 ? 500 : 1000) << "tick " << tick;
+    }
+}
+
+TEST_F(UpgradeCommandTest, ProgressTickBeforeAnyDriveCountLeavesTheBarAlone) {
+    Open();
+    platform::SetTimer(window_, ID_TIMER_PROGRESS, kProgressPeriodMs);
+    sim::AdvanceTime(3 * kProgressPeriodMs);
+    EXPECT_EQ(context_.driveCount.load(), 0);
+    EXPECT_EQ(ProgressPosition(), 0);
+}
+
+TEST_F(UpgradeCommandTest, ImageThatCannotBeOpenedIsNamedAndTheWindowGoesBackToTheVersion) {
+    for (const bool chosen : {false, true}) {
+        sim::SetThreadMode(sim::ThreadMode::Deferred);
+        PlugPlayer();
+        Open();
+        if (chosen) {
+            Poll(); // line 1 chosen, but its image file was never made
+        } else {
+            context_.status = ShowingVersion; // no line chosen: the image path is empty
+        }
+        ClickUpgrade();
+        const auto boxes = sim::ShownMessageBoxes();
+        ASSERT_EQ(boxes.size(), 2u);
+        const std::string path = chosen ? ImagePath(1) : "";
+        EXPECT_NE(boxes[1].text.find("\"" + path + "\" cannot be opened"), std::string::npos)
+            << boxes[1].text;
+        EXPECT_EQ(boxes[1].caption, "Tolvo r5xx Firmware Updater");
+        EXPECT_EQ(boxes[1].type, MB_OK);
+        EXPECT_EQ(context_.status.load(), ShowingVersion);
+        EXPECT_TRUE(UpgradeEnabled());
+        EXPECT_TRUE(PollTimerRuns());
+        EXPECT_FALSE(ProgressTimerRuns());
+        EXPECT_EQ(sim::ThreadsStarted(), 0);
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(UpgradeCommandTest, NoRemovableDriveAtTheClickStopsTheProgressAndResumesPolling) {
+    sim::SetThreadMode(sim::ThreadMode::Deferred);
+    OpenWithPlayerShowingItsVersion();
+    sim::ScriptMessageBoxes({{IDOK, [this] { UnplugAll(); }}});
+    sim::Click(window_, IDC_UPGRADE);
+    EXPECT_FALSE(ProgressTimerRuns());
+    EXPECT_TRUE(PollTimerRuns());
+    EXPECT_EQ(context_.status.load(), ShowingVersion);
+    EXPECT_EQ(Status(), "Tolvo r5xx Firmware version : 1.1.5E");
+    EXPECT_EQ(sim::ThreadsStarted(), 0);
+    Poll();
+    EXPECT_EQ(Status(), "Not Ready") << "the window follows the player again";
+}
+
+TEST_F(UpgradeCommandTest, NoSecondWorkerFromAClickWhileOneRunsOrOnADisabledButton) {
+    sim::SetThreadMode(sim::ThreadMode::Deferred);
+    OpenWithPlayerShowingItsVersion();
+    ClickUpgrade();
+    ASSERT_EQ(sim::ThreadsStarted(), 1);
+    sim::Click(window_, IDC_UPGRADE); // disabled, but delivered as under Wine
+    platform::EnableWindow(Control(IDC_UPGRADE), true);
+    sim::Click(window_, IDC_UPGRADE); // enabled again, as a notice-driven poll can do
+    EXPECT_EQ(BoxCount(), 1u) << "no second warning";
+    EXPECT_EQ(sim::ThreadsStarted(), 1);
+}
+
+TEST_F(UpgradeCommandTest, ClickWhileTheWarningIsUpStartsNothingOfItsOwn) {
+    sim::SetThreadMode(sim::ThreadMode::Deferred);
+    OpenWithPlayerShowingItsVersion();
+    sim::ScriptMessageBoxes({{IDOK, [this] { sim::Click(window_, IDC_UPGRADE); }}});
+    sim::Click(window_, IDC_UPGRADE);
+    EXPECT_EQ(BoxCount(), 1u);
+    EXPECT_EQ(sim::ThreadsStarted(), 1);
+}
+
+TEST_F(UpgradeCommandTest, WholeRunCopiesTheImageReportsSuccessAndCloses) {
+    sim::SetThreadMode(sim::ThreadMode::Inline);
+    OpenWithPlayerShowingItsVersion(3 * kCopyBufferBytes + 17);
+    ClickUpgrade();
+    sim::PumpMessages();
+    EXPECT_EQ(ReadFile(Folder('E') / kTargetFileName), ReadFile(ImagePath(1)));
+    const auto boxes = sim::ShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[1].text.find("successfully downloaded"), std::string::npos);
+    EXPECT_TRUE(context_.finished);
+    EXPECT_EQ(sim::DialogResult(window_), IDCANCEL);
+    EXPECT_FALSE(ProgressTimerRuns());
+}
+
+TEST_F(UpgradeCommandTest, WholeRunOnARealWorkerThread) {
+    sim::SetThreadMode(sim::ThreadMode::Real);
+    OpenWithPlayerShowingItsVersion(5 * kCopyBufferBytes);
+    MapRemovable('F');
+    ClickUpgrade();
+    // A notice meanwhile re-reads the version on this thread while the worker walks the table.
+    VolumeNotice(DBT_DEVICEARRIVAL);
+    ASSERT_TRUE(sim::PumpUntil([this] { return sim::DialogResult(window_).has_value(); }));
+    ASSERT_TRUE(sim::WaitForThreads());
+    EXPECT_EQ(ReadFile(Folder('E') / kTargetFileName), ReadFile(ImagePath(1)));
+    EXPECT_FALSE(std::filesystem::exists(Folder('F') / kTargetFileName));
+    EXPECT_TRUE(context_.finished);
+    EXPECT_EQ(context_.status.load(), Finished);
+}
+
+} // namespace

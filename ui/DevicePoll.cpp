@@ -1,0 +1,92 @@
+// The device poll: keeps the status line, the upgrade button and the top of the window in step
+// with the player, on the set-up, every poll tick and each volume notice.
+#include "discovery/DeviceScan.h"
+#include "discovery/DriveLocator.h"
+#include "platform/DeviceNotice.h"
+#include "platform/Process.h"
+#include "ui/TimerIds.h"
+#include "ui/UpdaterDialog.h"
+
+namespace {
+// Lets the volume settle before it is looked at.
+constexpr unsigned kVolumeSettleMs = 1000;
+} // namespace
+
+void UpdaterDialog::PollDevice() {
+    if (!ScanForDevice(context_)) {
+        context_.status = NotReady;
+        context_.progressTicks = 0;
+        ShowStatus(NotReady);
+        upgradeButton_.EnableWindow(false);
+        ShowLogoView();
+        return;
+    }
+    // The worker walks the drive table until it has finished; the poll leaves the table to it.
+    if (context_.status == Downloading || IsTransferWalking()) {
+        return;
+    }
+
+    const std::int32_t driveCount = CountRemovableDrives(context_);
+    char letter = 0;
+    if (!FindConfigDrive(context_, letter, driveCount) &&
+        !FindCertificateDrive(context_, letter, driveCount)) {
+        context_.status = context_.status == CommError ? Reconnect : CommError;
+        upgradeButton_.EnableWindow(false);
+        ShowStatus(context_.status);
+        ShowLogoView();
+        return;
+    }
+
+    switch (context_.status) {
+    case Finished:
+        EnableUpgrade();
+        ShowStatus(Finished);
+        break;
+    case Ready:
+        context_.status = ShowingVersion;
+        ShowStatus(ShowingVersion);
+        EnableUpgrade();
+        break;
+    default:
+        context_.status = Ready;
+        ShowStatus(Ready);
+        EnableUpgrade();
+        break;
+    }
+    ShowVersionView();
+}
+
+void UpdaterDialog::OnTimer(std::uintptr_t id) {
+    if (id == ID_TIMER_POLL) {
+        PollDevice();
+    } else if (id == ID_TIMER_PROGRESS) {
+        AdvanceProgress();
+    }
+    Default();
+}
+
+platform::LResult UpdaterDialog::OnDeviceChange(platform::WParam event, platform::LParam data) {
+    if ((event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE) &&
+        platform::IsPlainVolumeNotice(data)) {
+        platform::Sleep(kVolumeSettleMs);
+        PollDevice();
+    }
+    return Default();
+}
+
+void UpdaterDialog::EnableUpgrade() {
+    upgradeButton_.EnableWindow(true);
+    upgradeButton_.SetFocus();
+}
+
+void UpdaterDialog::ShowLogoView() {
+    targetVersion_.ShowWindow(SW_HIDE);
+    currentVersion_.ShowWindow(SW_HIDE);
+    logo_.ShowWindow(SW_SHOW);
+}
+
+void UpdaterDialog::ShowVersionView() {
+    targetVersion_.ShowWindow(SW_SHOW);
+    currentVersion_.ShowWindow(SW_SHOW);
+    logo_.ShowWindow(SW_HIDE);
+}
