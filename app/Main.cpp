@@ -1,8 +1,9 @@
 #include "app/UpdaterApp.h"
 
 namespace {
-// Built before the application object, which holds on to it.
-UpdaterContext context;
+// Never destroyed: a transfer worker still copying when the window closes keeps using it until
+// the process ends.
+UpdaterContext& context = *new UpdaterContext;
 UpdaterApp theApp(context);
 } // namespace
 
