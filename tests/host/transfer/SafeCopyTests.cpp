@@ -1,0 +1,189 @@
+#include "TransferFixture.h"
+
+#include "platform/Errors.h"
+#include "platform/File.h"
+
+#include <optional>
+
+namespace {
+
+using platform::sim::FullDisk;
+
+class SafeCopyTest : public TransferTest {
+protected:
+    void SetUp() override {
+        TransferTest::SetUp();
+        MapConfigPlayer('E');
+    }
+    std::filesystem::path Target() const { return FileOn('E', kTargetFileName); }
+    std::filesystem::path Temporary() const { return FileOn('E', kTemporaryFileName); }
+};
+
+TEST_F(SafeCopyTest, TheTargetEqualsImagesOfEveryLength) {
+    // Around the chunk size: a last chunk that is empty, short, or the only one.
+    for (const std::size_t size : {0u, 1u, 40959u, 40960u, 40961u, 81920u, 100000u}) {
+        SCOPED_TRACE(size);
+        const std::string image = ChooseImage(size);
+        const CopyOutcome outcome = CopyImageToDrive(Job(), 'E');
+        EXPECT_EQ(outcome.failure, CopyFailure::None);
+        EXPECT_EQ(outcome.errorCode, 0);
+        EXPECT_EQ(ReadBytes(Target()), image);
+        EXPECT_FALSE(std::filesystem::exists(Temporary()));
+    }
+}
+
+TEST_F(SafeCopyTest, ALongerOldFileIsReplacedWhole) {
+    WriteBytes(Target(), std::string(200000, 'o'));
+    const std::string image = ChooseImage(50000);
+    EXPECT_TRUE(CopyImageToDrive(Job(), 'E').Succeeded());
+    EXPECT_EQ(ReadBytes(Target()), image);
+}
+
+TEST_F(SafeCopyTest, AStaleTemporaryFileIsRemovedFirst) {
+    WriteBytes(Temporary(), Pattern(300000, 7));
+    const std::string image = ChooseImage(60000);
+    EXPECT_TRUE(CopyImageToDrive(Job(), 'E').Succeeded());
+    EXPECT_EQ(ReadBytes(Target()), image);
+    EXPECT_FALSE(std::filesystem::exists(Temporary()));
+}
+
+TEST_F(SafeCopyTest, TheCopyWritesNoMoreBytesThanTheImageHas) {
+    const std::string image = ChooseImage(3 * 40960);
+    platform::sim::SetWriteBudget('E', image.size(), FullDisk::FailsWrite);
+    EXPECT_TRUE(CopyImageToDrive(Job(), 'E').Succeeded());
+    EXPECT_EQ(ReadBytes(Target()), image);
+}
+
+struct BrokenWrite {
+    const char* name;
+    std::optional<FullDisk> fullDisk; // none: the player is pulled out
+    std::uint64_t bytes;              // written before it happens
+    long error;
+};
+
+TEST_F(SafeCopyTest, AWriteThatFailsHalfWayLeavesTheOldFile) {
+    const BrokenWrite cases[] = {
+        {"disk full, the write fails", FullDisk::FailsWrite, 50000, ERROR_DISK_FULL},
+        {"disk full, the write is short", FullDisk::ShortWrite, 50000, ERROR_DISK_FULL},
+        {"disk full on the first chunk", FullDisk::ShortWrite, 0, ERROR_DISK_FULL},
+        {"one byte short", FullDisk::FailsWrite, 119999, ERROR_DISK_FULL},
+        {"player pulled out", std::nullopt, 50000, ERROR_NOT_READY},
+    };
+    for (const BrokenWrite& broken : cases) {
+        SCOPED_TRACE(broken.name);
+        MapConfigPlayer('E');
+        WriteBytes(Target(), "old firmware");
+        ChooseImage(120000);
+        if (broken.fullDisk) {
+            platform::sim::SetWriteBudget('E', broken.bytes, *broken.fullDisk);
+        } else {
+            platform::sim::UnplugAfterBytes('E', broken.bytes);
+        }
+        const CopyOutcome outcome = CopyImageToDrive(Job(), 'E');
+        EXPECT_EQ(outcome.failure, CopyFailure::WriteFailed);
+        EXPECT_EQ(outcome.errorCode, broken.error);
+        EXPECT_EQ(ReadBytes(Target()), "old firmware");
+        if (broken.fullDisk) {
+            EXPECT_FALSE(std::filesystem::exists(Temporary()));
+        }
+    }
+}
+
+TEST_F(SafeCopyTest, ARenameThatFailsLeavesTheOldFileAndNoTemporaryFile) {
+    WriteBytes(Target(), "old firmware");
+    ChooseImage(70000);
+    platform::sim::LockFile("E:\\tolvr500.rom");
+    const CopyOutcome outcome = CopyImageToDrive(Job(), 'E');
+    EXPECT_EQ(outcome.failure, CopyFailure::ReplaceFailed);
+    EXPECT_EQ(outcome.errorCode, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(ReadBytes(Target()), "old firmware");
+    EXPECT_FALSE(std::filesystem::exists(Temporary()));
+}
+
+TEST_F(SafeCopyTest, AnImageThatCannotBeOpenedWritesNothing) {
+    WriteBytes(Target(), "old firmware");
+    ctx.firmwareImagePath.Set((temp_.Path() / "missing.rom").string());
+    const CopyOutcome outcome = CopyImageToDrive(Job(), 'E');
+    EXPECT_EQ(outcome.failure, CopyFailure::ImageUnreadable);
+    EXPECT_EQ(outcome.errorCode, ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(ReadBytes(Target()), "old firmware");
+    EXPECT_FALSE(std::filesystem::exists(Temporary()));
+}
+
+TEST_F(SafeCopyTest, AProcessStoppedHalfWayNeverLeavesAPartialImageUnderTheFinalName) {
+    WriteBytes(Target(), "old firmware");
+    const std::string image = ChooseImage(200000);
+    platform::sim::SetWriteBudget('E', 90000, FullDisk::ShortWrite);
+    // The write phase alone, abandoned where the disk gave out, as a killed process leaves it.
+    EXPECT_THROW(WriteImageCopy(ctx.imagePairs[0].imagePath, "E:\\tolvr500.tmp"), platform::FileError);
+    EXPECT_EQ(ReadBytes(Target()), "old firmware");
+    EXPECT_EQ(ReadBytes(Temporary()).substr(0, 90000), image.substr(0, 90000))
+        << "the partial copy is only there";
+
+    platform::sim::SetWriteBudget('E', 1u << 30, FullDisk::ShortWrite);
+    EXPECT_TRUE(CopyImageToDrive(Job(), 'E').Succeeded()) << "the next run";
+    EXPECT_EQ(ReadBytes(Target()), image);
+    EXPECT_FALSE(std::filesystem::exists(Temporary()));
+}
+
+struct Comparison {
+    const char* name;
+    std::size_t flipAt; // the byte of the copy that differs; npos for none
+    std::size_t copyLength;
+    bool same;
+};
+
+TEST_F(SafeCopyTest, SameContentFindsAnyDifferentByteOrLength) {
+    constexpr std::size_t kLength = 3 * 65536 + 5; // several verify chunks and a short one
+    constexpr auto none = std::string::npos;
+    const Comparison cases[] = {
+        {"equal", none, kLength, true},
+        {"first byte", 0, kLength, false},
+        {"last byte of a copy chunk", 40959, kLength, false},
+        {"first byte of the second verify chunk", 65536, kLength, false},
+        {"last byte", kLength - 1, kLength, false},
+        {"one byte shorter", none, kLength - 1, false},
+        {"one byte longer", none, kLength + 1, false},
+    };
+    const std::string original = Pattern(kLength, 3);
+    const auto a = temp_.Path() / "a.bin";
+    const auto b = temp_.Path() / "b.bin";
+    WriteBytes(a, original);
+    for (const Comparison& comparison : cases) {
+        SCOPED_TRACE(comparison.name);
+        std::string copy = original;
+        copy.resize(comparison.copyLength, 'x');
+        if (comparison.flipAt != none) {
+            copy[comparison.flipAt] = static_cast<char>(copy[comparison.flipAt] ^ 0x01);
+        }
+        WriteBytes(b, copy);
+        EXPECT_EQ(SameContent(a.string(), b.string()), comparison.same);
+    }
+    EXPECT_TRUE(SameContent(a.string(), a.string()));
+}
+
+TEST_F(SafeCopyTest, SameContentOfAFileThatCannotBeReadThrows) {
+    const auto a = temp_.Path() / "a.bin";
+    WriteBytes(a, "bytes");
+    try {
+        SameContent(a.string(), (temp_.Path() / "missing.bin").string());
+        ADD_FAILURE() << "no FileError";
+    } catch (const platform::FileError& error) {
+        EXPECT_EQ(error.Code(), ERROR_FILE_NOT_FOUND);
+    }
+}
+
+TEST_F(SafeCopyTest, TheJobKeepsTheImageChosenWhenItWasMade) {
+    const std::string image = ChooseImage(45000);
+    const TransferJob job = Job();
+    ctx.firmwareImagePath.Set(ctx.imagePairs[1].imagePath); // a later poll chooses again
+    ctx.targetVersionText.Set(ctx.imagePairs[1].version);
+    EXPECT_EQ(job.chosen.imagePath, ctx.imagePairs[0].imagePath);
+    EXPECT_EQ(job.chosen.version, ctx.imagePairs[0].version);
+    EXPECT_EQ(job.context, &ctx);
+    EXPECT_EQ(job.dialog, dialog_);
+    EXPECT_TRUE(CopyImageToDrive(job, 'E').Succeeded());
+    EXPECT_EQ(ReadBytes(Target()), image);
+}
+
+} // namespace

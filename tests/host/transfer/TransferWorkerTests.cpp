@@ -1,0 +1,262 @@
+#include "TransferFixture.h"
+
+#include "transfer/TransferMessages.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace {
+
+using platform::sim::FullDisk;
+using Strings = std::vector<std::string>;
+
+constexpr char kCompletion[] = "The QuorVex Tolvo r5xx new firmware has been successfully downloaded\n"
+                               "   to the device. Please disconnect the device from the USB port and \n"
+                               "   reboot the Tolvo to complete the upgrade process.";
+constexpr char kNoneReceived[] = "No device received the new firmware. F/W upgrade is failed.";
+
+class TransferWorkerTest : public TransferTest {};
+
+TEST_F(TransferWorkerTest, OnePlayerReceivesTheImageThenTheRunEnds) {
+    MapConfigPlayer('E');
+    const std::string image = ChooseImage(123456);
+    platform::sim::ScriptMessageBoxes({{IDOK, [this] {
+                                            // The bar is reset and the timer stopped before the box;
+                                            // the run is marked finished only after it.
+                                            EXPECT_EQ(platform::sim::Progress(ProgressBar()).position, 0);
+                                            EXPECT_FALSE(
+                                                platform::sim::TimerPeriod(dialog_, ID_TIMER_PROGRESS));
+                                            EXPECT_FALSE(ctx.finished.load());
+                                            Log("box");
+                                        }}});
+    RunTransfer();
+
+    EXPECT_EQ(ReadBytes(FileOn('E', "tolvr500.rom")), image);
+    EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.tmp")));
+    const auto boxes = platform::sim::ShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kCompletion);
+    EXPECT_EQ(boxes[0].caption, "Tolvo r5xx Firmware Updater");
+    EXPECT_EQ(boxes[0].type, MB_OK);
+    EXPECT_EQ(boxes[0].owner, dialog_);
+    EXPECT_NE(boxes[0].thread, std::this_thread::get_id()) << "shown by the worker";
+    EXPECT_EQ(Logged(), (Strings{"timer stop", "box", "IDCANCEL"}));
+    EXPECT_TRUE(ctx.finished.load());
+    EXPECT_EQ(ctx.status.load(), Finished);
+    EXPECT_EQ(ctx.progressTicks.load(), 0);
+    EXPECT_EQ(ctx.currentDriveOrdinal.load(), 1);
+    EXPECT_FALSE(platform::sim::TimerPeriod(dialog_, ID_TIMER_PROGRESS)) << "stopped for good";
+}
+
+TEST_F(TransferWorkerTest, ADiskTooSmallIsReportedWhileTheProgressTimerStandsStill) {
+    MapConfigPlayer('E');
+    ChooseImage(100000);
+    platform::sim::SetFreeSpace('E', 99999);
+    LogBoxes();
+    RunTransfer();
+
+    EXPECT_EQ(BoxTexts(), (Strings{"E:\\ Disk is Full!!! F/W upgrade is failed.", kNoneReceived}));
+    EXPECT_EQ(Logged(), (Strings{"timer stop", "box, timer stopped", "timer start", "timer stop",
+                                 "box, timer stopped", "IDCANCEL"}));
+    EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.rom")));
+    EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.tmp")));
+    EXPECT_TRUE(ctx.finished.load());
+    EXPECT_EQ(ctx.status.load(), Finished);
+}
+
+TEST_F(TransferWorkerTest, TheTotalFreeBytesDecideWhetherToCopy) {
+    struct Case {
+        std::uint64_t freeBytes;
+        bool copied;
+    };
+    for (const Case& free : {Case{99999, false}, Case{100000, true}, Case{(1ull << 32) + 5, true}}) {
+        SCOPED_TRACE(free.freeBytes);
+        StartOver();
+        MapConfigPlayer('E');
+        ChooseImage(100000);
+        platform::sim::SetFreeSpace('E', free.freeBytes);
+        RunTransfer();
+        EXPECT_EQ(std::filesystem::exists(FileOn('E', "tolvr500.rom")), free.copied);
+        EXPECT_EQ(BoxTexts().back(), free.copied ? kCompletion : kNoneReceived);
+    }
+}
+
+TEST_F(TransferWorkerTest, TwoPlayersBothReceiveTheImageAndTheCompletionComesOnce) {
+    MapDrive('D'); // a removable drive that is no player
+    MapCertificatePlayer('E');
+    MapConfigPlayer('G');
+    const std::string image = ChooseImage(90000);
+    RunTransfer();
+
+    EXPECT_EQ(ReadBytes(FileOn('E', "tolvr500.rom")), image);
+    EXPECT_EQ(ReadBytes(FileOn('G', "tolvr500.rom")), image);
+    EXPECT_EQ(BoxTexts(), (Strings{kCompletion}));
+    EXPECT_EQ(ctx.currentDriveOrdinal.load(), 3);
+}
+
+TEST_F(TransferWorkerTest, ConfigurationFilePlayersAreServedFirstThenCertificatePlayersInTableOrder) {
+    MapCertificatePlayer('D');
+    MapConfigPlayer('E');
+    MapCertificatePlayer('F');
+    MapConfigPlayer('G');
+    ChooseImage(100000);
+    std::vector<std::int32_t> ordinals;
+    for (int i = 0; i < 4; ++i) {
+        platform::sim::SetFreeSpace(static_cast<char>('D' + i), 10);
+        platform::sim::ScriptMessageBoxes(
+            {{IDOK, [&] { ordinals.push_back(ctx.currentDriveOrdinal.load()); }}});
+    }
+    RunTransfer();
+
+    EXPECT_EQ(BoxTexts(), (Strings{"E:\\ Disk is Full!!! F/W upgrade is failed.",
+                                   "G:\\ Disk is Full!!! F/W upgrade is failed.",
+                                   "D:\\ Disk is Full!!! F/W upgrade is failed.",
+                                   "F:\\ Disk is Full!!! F/W upgrade is failed.", kNoneReceived}));
+    EXPECT_EQ(ordinals, (std::vector<std::int32_t>{1, 2, 3, 4}));
+}
+
+TEST_F(TransferWorkerTest, APlayerThatMustNotReceiveTheImageIsSkippedWithItsReason) {
+    struct Case {
+        std::string version; // on E:, the line-1 image of version 1.1.6E chosen
+        std::string message;
+    };
+    const Case cases[] = {
+        {"2.0.1E", "E:\\ This device runs firmware 2.0.1E, of another line than the new firmware 1.1.6E. "
+                   "Nothing was written to it."},
+        {"7.0.1E", "E:\\ This device runs firmware 7.0.1E, of another line than the new firmware 1.1.6E. "
+                   "Nothing was written to it."},
+        {"1.1.8E", "E:\\ This device runs firmware 1.1.8E, newer than the new firmware 1.1.6E. You must not "
+                   "downgrade!! Nothing was written to it."},
+        {"1.1.5K", "E:\\ The language of firmware 1.1.5K on this device is not equal to that of the new "
+                   "firmware 1.1.6E. Nothing was written to it."},
+        {"<firmver>" + std::string(16000, ' '), // tagged text over the size limit
+         "E:\\ The firmware version of this device could not be read. Nothing was written to it."},
+    };
+    for (const Case& player : cases) {
+        SCOPED_TRACE(player.version.substr(0, 10));
+        StartOver();
+        MapConfigPlayer('E', player.version);
+        MapConfigPlayer('F');
+        const std::string image = ChooseImage(60000);
+        RunTransfer();
+        EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.rom")));
+        EXPECT_EQ(ReadBytes(FileOn('F', "tolvr500.rom")), image);
+        EXPECT_EQ(BoxTexts(), (Strings{player.message, kCompletion}));
+    }
+}
+
+TEST_F(TransferWorkerTest, APlayerOfTheChosenLineWithAnAcceptedVersionIsServed) {
+    // Within the tolerance: 1.1.7E installed against 1.1.6E offered passes.
+    MapConfigPlayer('E', "1.1.7E");
+    const std::string image = ChooseImage(60000);
+    RunTransfer();
+    EXPECT_EQ(ReadBytes(FileOn('E', "tolvr500.rom")), image);
+    EXPECT_EQ(BoxTexts(), (Strings{kCompletion}));
+}
+
+TEST_F(TransferWorkerTest, AWriteThatFailsHalfWayIsReportedAndTheWalkGoesOn) {
+    struct Case {
+        const char* name;
+        std::optional<FullDisk> fullDisk; // none: the player is pulled out
+        std::string message;
+    };
+    const Case cases[] = {
+        {"disk full", FullDisk::FailsWrite,
+         "E:\\ The new firmware could not be written to this device (system error 112). The firmware file on "
+         "this device was not changed."},
+        {"pulled out", std::nullopt,
+         "E:\\ The new firmware could not be written to this device (system error 21). The firmware file on "
+         "this device was not changed."},
+    };
+    for (const Case& broken : cases) {
+        SCOPED_TRACE(broken.name);
+        StartOver();
+        MapConfigPlayer('E');
+        MapConfigPlayer('F');
+        WriteBytes(FileOn('E', "tolvr500.rom"), "old firmware");
+        const std::string image = ChooseImage(150000);
+        if (broken.fullDisk) {
+            platform::sim::SetWriteBudget('E', 70000, *broken.fullDisk);
+        } else {
+            platform::sim::UnplugAfterBytes('E', 70000);
+        }
+        LogBoxes();
+        RunTransfer();
+        EXPECT_EQ(ReadBytes(FileOn('E', "tolvr500.rom")), "old firmware");
+        EXPECT_EQ(ReadBytes(FileOn('F', "tolvr500.rom")), image);
+        EXPECT_EQ(BoxTexts(), (Strings{broken.message, kCompletion}));
+        EXPECT_EQ(Logged(), (Strings{"timer stop", "box, timer stopped", "timer start", "timer stop",
+                                     "box, timer stopped", "IDCANCEL"}));
+    }
+}
+
+TEST_F(TransferWorkerTest, AFailedRenameIsReportedAndTheOldFileStays) {
+    MapConfigPlayer('E');
+    WriteBytes(FileOn('E', "tolvr500.rom"), "old firmware");
+    ChooseImage(80000);
+    platform::sim::LockFile("E:\\tolvr500.rom");
+    RunTransfer();
+    EXPECT_EQ(ReadBytes(FileOn('E', "tolvr500.rom")), "old firmware");
+    EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.tmp")));
+    EXPECT_EQ(BoxTexts(),
+              (Strings{"E:\\ The new firmware could not be put in place of the old one (system error "
+                       "5). The firmware file on this device was not changed.",
+                       kNoneReceived}));
+}
+
+TEST_F(TransferWorkerTest, AnImageThatCannotBeReadIsReportedForEachPlayer) {
+    MapConfigPlayer('E');
+    MapConfigPlayer('F');
+    ChooseImage(80000);
+    std::filesystem::remove(ctx.imagePairs[0].imagePath);
+    RunTransfer();
+    EXPECT_EQ(BoxTexts(), (Strings{"E:\\ The firmware image could not be read (system error 2). The firmware "
+                                   "file on this device was not changed.",
+                                   "F:\\ The firmware image could not be read (system error 2). The firmware "
+                                   "file on this device was not changed.",
+                                   kNoneReceived}));
+    EXPECT_TRUE(ctx.finished.load());
+}
+
+TEST_F(TransferWorkerTest, FreeSpaceThatCannotBeQueriedSkipsThatPlayer) {
+    MapConfigPlayer('E');
+    MapConfigPlayer('F');
+    const std::string image = ChooseImage(80000);
+    platform::sim::SetFreeSpace('E', std::nullopt);
+    RunTransfer();
+    EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.rom")));
+    EXPECT_EQ(ReadBytes(FileOn('F', "tolvr500.rom")), image);
+    EXPECT_EQ(BoxTexts(), (Strings{"E:\\ The free space of this device could not be read (system error 21). "
+                                   "Nothing was written to it.",
+                                   kCompletion}));
+}
+
+TEST_F(TransferWorkerTest, NoPlayerAmongTheDrivesEndsWithTheFailureMessage) {
+    MapDrive('E');
+    MapDrive('F');
+    ChooseImage(80000);
+    LogBoxes();
+    RunTransfer();
+    EXPECT_EQ(BoxTexts(), (Strings{kNoneReceived}));
+    EXPECT_EQ(Logged(), (Strings{"timer stop", "box, timer stopped", "IDCANCEL"}));
+    EXPECT_EQ(ctx.currentDriveOrdinal.load(), 2) << "one iteration per drive";
+    EXPECT_TRUE(ctx.finished.load());
+    EXPECT_EQ(ctx.status.load(), Finished);
+}
+
+TEST_F(TransferWorkerTest, TheWorkerCopiesTheImageChosenWhenItStarted) {
+    MapConfigPlayer('E');
+    const std::string image = ChooseImage(70000);
+    WriteBytes(ctx.imagePairs[1].imagePath, Pattern(70000, 9));
+    ctx.driveCount = CountRemovableDrives(ctx);
+    platform::sim::SetThreadMode(platform::sim::ThreadMode::Deferred);
+    ASSERT_TRUE(StartTransferWorker(ctx, dialog_));
+    // A poll run by a volume notice chooses another line before the worker gets going.
+    ctx.firmwareImagePath.Set(ctx.imagePairs[1].imagePath);
+    ctx.targetVersionText.Set(ctx.imagePairs[1].version);
+    EXPECT_EQ(platform::sim::RunDeferredThreads(), 1);
+    EXPECT_EQ(ReadBytes(FileOn('E', "tolvr500.rom")), image);
+    EXPECT_EQ(BoxTexts(), (Strings{kCompletion}));
+}
+
+} // namespace

@@ -1,0 +1,22 @@
+#pragma once
+// Whether a located player may receive the job's image: it must run the firmware line the image
+// was chosen for, and the image must pass the version policy against what the player runs.
+#include "transfer/TransferJob.h"
+
+#include <optional>
+#include <string>
+
+struct PlayerRefusal {
+    enum class Reason {
+        VersionUnreadable,
+        OtherLine,
+        Downgrade,
+        LanguageMismatch,
+    };
+    Reason reason;
+    std::string installedVersion; // empty when unreadable
+};
+
+// Reads the installed version from `versionFilePath` (the file that identified the player's drive)
+// and returns why the player must not receive job.chosen, or none when it may.
+std::optional<PlayerRefusal> RefusalFor(const TransferJob& job, const std::string& versionFilePath);

@@ -1,0 +1,93 @@
+#include "transfer/SafeCopy.h"
+
+#include "platform/File.h"
+#include "platform/LastError.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Reading back is bound by calls, not by the medium; much larger buffers measured slower (a fresh
+// mapping faulted in on every verify), and no buffer here is zeroed, as each is filled before use.
+constexpr std::uint32_t kVerifyChunkBytes = 64u << 10;
+
+CopyOutcome Discard(const std::string& temporary, CopyOutcome outcome) {
+    platform::DeleteFileA(temporary.c_str());
+    return outcome;
+}
+
+} // namespace
+
+std::string PathInDriveRoot(char letter, const char* name) {
+    return std::string{letter} + ":\\" + name;
+}
+
+void WriteImageCopy(const std::string& imagePath, const std::string& targetPath) {
+    platform::File image;
+    image.OpenOrThrow(imagePath, platform::File::Mode::ReadShared);
+    const std::uint64_t length = image.GetLength();
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kCopyBufferBytes);
+    platform::File target;
+    target.OpenOrThrow(targetPath, platform::File::Mode::CreateWrite);
+    target.SetLength(length);
+    image.SeekToBegin();
+    target.SeekToBegin();
+    for (;;) {
+        const std::uint32_t read = image.Read(buffer.get(), kCopyBufferBytes);
+        target.Write(buffer.get(), read);
+        if (read < kCopyBufferBytes) {
+            break;
+        }
+    }
+    target.Flush();
+    target.Close();
+}
+
+bool SameContent(const std::string& pathA, const std::string& pathB) {
+    platform::File a;
+    platform::File b;
+    a.OpenOrThrow(pathA, platform::File::Mode::ReadShared);
+    b.OpenOrThrow(pathB, platform::File::Mode::ReadShared);
+    std::uint64_t left = a.GetLength();
+    if (b.GetLength() != left) {
+        return false;
+    }
+    const auto bytesA = std::make_unique_for_overwrite<char[]>(kVerifyChunkBytes);
+    const auto bytesB = std::make_unique_for_overwrite<char[]>(kVerifyChunkBytes);
+    while (left > 0) {
+        const auto chunk = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, kVerifyChunkBytes));
+        // A file that ends early (shortened meanwhile) reads short and compares unequal.
+        if (a.Read(bytesA.get(), chunk) != chunk || b.Read(bytesB.get(), chunk) != chunk ||
+            std::memcmp(bytesA.get(), bytesB.get(), chunk) != 0) {
+            return false;
+        }
+        left -= chunk;
+    }
+    return true;
+}
+
+CopyOutcome CopyImageToDrive(const TransferJob& job, char letter) {
+    const std::string& image = job.chosen.imagePath;
+    const std::string temporary = PathInDriveRoot(letter, kTemporaryFileName);
+    const std::string target = PathInDriveRoot(letter, kTargetFileName);
+    // Left by a run that was stopped half-way; usually there is none.
+    platform::DeleteFileA(temporary.c_str());
+    CopyFailure stage = CopyFailure::WriteFailed;
+    try {
+        WriteImageCopy(image, temporary);
+        stage = CopyFailure::VerifyFailed;
+        if (!SameContent(image, temporary)) {
+            return Discard(temporary, {CopyFailure::VerifyFailed, 0});
+        }
+        if (!platform::MoveFileExA(temporary.c_str(), target.c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return Discard(temporary, {CopyFailure::ReplaceFailed, platform::GetLastError()});
+        }
+        return {};
+    } catch (const platform::FileError& error) {
+        return Discard(temporary,
+                       {error.Path() == image ? CopyFailure::ImageUnreadable : stage, error.Code()});
+    }
+}

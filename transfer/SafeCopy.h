@@ -1,0 +1,45 @@
+#pragma once
+// Copying the image onto one player so that its tolvr500.rom only ever holds the old image or the
+// whole new one: the copy goes to a temporary file, is put on the medium, read back and compared,
+// and only then renamed over the old file.
+#include "transfer/TransferJob.h"
+
+#include <cstdint>
+#include <string>
+
+inline constexpr std::uint32_t kCopyBufferBytes = 40960;
+inline constexpr char kTargetFileName[] = "tolvr500.rom";
+inline constexpr char kTemporaryFileName[] = "tolvr500.tmp";
+
+enum class CopyFailure {
+    None,
+    ImageUnreadable, // the image could not be opened or read
+    WriteFailed,     // the temporary file could not be created, written or flushed
+    VerifyFailed,    // the temporary file could not be read back, or differs from the image
+    ReplaceFailed,   // the temporary file could not be renamed over tolvr500.rom
+};
+
+struct CopyOutcome {
+    CopyFailure failure = CopyFailure::None;
+    long errorCode = 0; // the system error, or 0 when there is none (a mismatch)
+
+    bool Succeeded() const { return failure == CopyFailure::None; }
+};
+
+// "X:\name".
+std::string PathInDriveRoot(char letter, const char* name);
+
+// Copies the image at `imagePath` to `targetPath` (created or truncated, its length set to the
+// image's first) in chunks of kCopyBufferBytes, the last one shorter, even if empty; then flushes
+// and closes it. Throws platform::FileError on any failure, leaving whatever was written.
+void WriteImageCopy(const std::string& imagePath, const std::string& targetPath);
+
+// Whether the two files have the same length and bytes. Throws platform::FileError when either
+// cannot be read.
+bool SameContent(const std::string& pathA, const std::string& pathB);
+
+// Puts job.chosen.imagePath onto drive `letter` as tolvr500.rom: removes a leftover temporary file,
+// writes a new one, verifies it and renames it over the old file. On failure the temporary file is
+// removed (when the drive still allows it) and tolvr500.rom is as it was. Throws nothing the file
+// layer raises.
+CopyOutcome CopyImageToDrive(const TransferJob& job, char letter);

@@ -1,0 +1,114 @@
+#include "transfer/TransferWorker.h"
+
+#include "discovery/DeviceVersion.h"
+#include "discovery/DriveLocator.h"
+#include "platform/LastError.h"
+#include "platform/Process.h"
+#include "platform/Volumes.h"
+#include "platform/Window.h"
+#include "transfer/PlayerCheck.h"
+#include "transfer/ProgressTimerMessage.h"
+#include "transfer/SafeCopy.h"
+#include "transfer/TransferMessages.h"
+#include "ui/resource.h"
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace {
+
+struct LocatedPlayer {
+    char letter;
+    std::string versionFilePath;
+};
+
+// The next player not yet served: those with a configuration file first, then those with a
+// certificate file, each in table order. The lock makes the letter and its file one reading.
+std::optional<LocatedPlayer> NextPlayer(UpdaterContext& ctx) {
+    std::lock_guard hold(ctx.sharedLock);
+    const std::int32_t count = ctx.driveCount.load();
+    char letter = 0;
+    if (!FindConfigDrive(ctx, letter, count) && !FindCertificateDrive(ctx, letter, count)) {
+        return std::nullopt;
+    }
+    return LocatedPlayer{letter, ctx.deviceInfoPath.Get()};
+}
+
+// The progress bar stands still while a drive's problem is shown.
+void ShowDriveProblem(const TransferJob& job, const std::string& text) {
+    platform::SendMessageA(job.dialog, WM_PROGRESS_TIMER, kStopProgressTimer, 0);
+    platform::MessageBoxA(job.dialog, text.c_str(), kUpdaterCaption, MB_OK);
+    platform::SendMessageA(job.dialog, WM_PROGRESS_TIMER, kStartProgressTimer, 0);
+}
+
+// Checks, measures and copies onto one player; true when it received the image.
+bool ServePlayer(const TransferJob& job, const LocatedPlayer& player) {
+    const char letter = player.letter;
+    if (const auto refusal = RefusalFor(job, player.versionFilePath)) {
+        ShowDriveProblem(job, RefusalMessage(letter, *refusal, job.chosen.version));
+        return false;
+    }
+    const std::string root = PathInDriveRoot(letter, "");
+    std::uint64_t freeBytes = 0;
+    if (!platform::GetDiskFreeSpaceExA(root.c_str(), nullptr, nullptr, &freeBytes)) {
+        ShowDriveProblem(job, FreeSpaceUnknownMessage(letter, platform::GetLastError()));
+        return false;
+    }
+    const std::int32_t imageSize = job.context->imageSize.load();
+    if (freeBytes < static_cast<std::uint64_t>(imageSize < 0 ? 0 : imageSize)) {
+        ShowDriveProblem(job, DiskFullMessage(letter));
+        return false;
+    }
+    const CopyOutcome outcome = CopyImageToDrive(job, letter);
+    if (!outcome.Succeeded()) {
+        ShowDriveProblem(job, CopyFailureMessage(letter, outcome));
+        return false;
+    }
+    return true;
+}
+
+void WalkPlayers(const TransferJob& job, bool& anyPlayerUpdated) {
+    UpdaterContext& ctx = *job.context;
+    for (std::int32_t i = 0; i < ctx.driveCount.load(); ++i) {
+        ctx.currentDriveOrdinal = i + 1;
+        if (const auto player = NextPlayer(ctx)) {
+            anyPlayerUpdated = ServePlayer(job, *player) || anyPlayerUpdated;
+        }
+    }
+}
+
+} // namespace
+
+void TransferWorker(void* argument) {
+    const std::unique_ptr<TransferJob> job(static_cast<TransferJob*>(argument));
+    bool anyPlayerUpdated = false;
+    try {
+        WalkPlayers(*job, anyPlayerUpdated);
+    } catch (...) {
+        // Only running out of memory gets here; the run still ends as every run does.
+    }
+    FinishTransfer(*job, anyPlayerUpdated);
+}
+
+bool StartTransferWorker(UpdaterContext& context, platform::WindowHandle dialog) {
+    auto job = std::make_unique<TransferJob>(MakeTransferJob(context, dialog));
+    if (!platform::BeginThread(TransferWorker, job.get())) {
+        return false;
+    }
+    job.release(); // the worker owns it now
+    return true;
+}
+
+void FinishTransfer(const TransferJob& job, bool anyPlayerUpdated) {
+    UpdaterContext& ctx = *job.context;
+    ctx.progressTicks = 0;
+    platform::SendMessageA(platform::GetDlgItem(job.dialog, IDC_PROGRESS), PBM_SETPOS, 0, 0);
+    platform::SendMessageA(job.dialog, WM_PROGRESS_TIMER, kStopProgressTimer, 0);
+    platform::MessageBoxA(job.dialog, anyPlayerUpdated ? kCompletionMessage : kNoPlayerUpdatedMessage,
+                          kUpdaterCaption, MB_OK);
+    ctx.finished = true;
+    ctx.status = Finished;
+    platform::PostMessageA(job.dialog, WM_COMMAND, IDCANCEL, 0);
+}
