@@ -5,6 +5,7 @@
 // The folder is mapped as removable drive E:, so the image and every copy share one volume.
 #include <windows.h>
 
+#include "PollBench.h"
 #include "WineDrive.h"
 #include "app/UpdaterContext.h"
 #include "transfer/SafeCopy.h"
@@ -128,5 +129,8 @@ int main(int argc, char** argv) {
         ::DeleteFileA(image.c_str());
     }
     RemoveWineDrive('E');
+    if (status == 0 && !MeasurePoll(folder, runs)) {
+        status = 1;
+    }
     return status;
 }

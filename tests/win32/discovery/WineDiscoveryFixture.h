@@ -4,9 +4,9 @@
 // every message box answered and recorded by a hook instead of waiting for a person.
 #include <windows.h>
 
-#include "WineDrive.h"
 #include "app/UpdaterContext.h"
 #include "discovery/DeviceScan.h"
+#include "support/TestDrives.h"
 
 #include <gtest/gtest.h>
 
@@ -64,9 +64,7 @@ class WineDiscoveryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(answerer_.Hooked());
-        unixRoot_ = "/tmp/updater-discovery-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        ASSERT_TRUE(::CreateDirectoryA(WinePath(unixRoot_).c_str(), nullptr)) << unixRoot_;
+        ASSERT_TRUE(drives_.MakeRoot()) << drives_.Root();
         HKEY key = nullptr;
         keyExisted_ = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kDiskEnumKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
         if (keyExisted_) {
@@ -75,9 +73,6 @@ protected:
     }
 
     void TearDown() override {
-        for (const char letter : letters_) {
-            EXPECT_TRUE(RemoveWineDrive(letter)) << letter;
-        }
         if (!keyExisted_) {
             ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kDiskEnumKey);
         } else {
@@ -89,28 +84,10 @@ protected:
                 ::RegCloseKey(key);
             }
         }
-        std::error_code ignored;
-        std::filesystem::remove_all(std::filesystem::path(WinePath(unixRoot_)), ignored);
-    }
-
-    // The Windows path of a Unix path, through Wine's Z: drive.
-    static std::string WinePath(const std::string& unixPath) {
-        std::string path = "Z:" + unixPath;
-        for (char& c : path) {
-            if (c == '/') {
-                c = '\\';
-            }
-        }
-        return path;
     }
 
     // Maps `letter` to a new folder of its own, with the given drive type; removed after the test.
-    void MapDrive(char letter, unsigned type = DRIVE_REMOVABLE) {
-        const std::string folder = unixRoot_ + "/" + letter;
-        ASSERT_TRUE(::CreateDirectoryA(WinePath(folder).c_str(), nullptr)) << folder;
-        ASSERT_TRUE(DefineWineDrive(letter, folder, type)) << letter;
-        letters_.push_back(letter);
-    }
+    void MapDrive(char letter, unsigned type = DRIVE_REMOVABLE) { drives_.Map(letter, type); }
 
     // Writes a file into the root of drive `letter`, through the drive itself.
     static void PutFile(char letter, const std::string& name, std::string_view bytes) {
@@ -145,8 +122,7 @@ protected:
     UpdaterContext ctx;
 
 private:
-    std::string unixRoot_;
-    std::vector<char> letters_;
+    TestDrives drives_{"discovery"};
     std::vector<std::string> valuesSet_;
     bool keyExisted_ = false;
 };

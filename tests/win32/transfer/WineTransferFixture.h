@@ -6,9 +6,9 @@
 
 #include <commctrl.h>
 
-#include "WineDrive.h"
 #include "app/UpdaterContext.h"
 #include "discovery/DriveLocator.h"
+#include "support/TestDrives.h"
 #include "transfer/ProgressTimerMessage.h"
 #include "transfer/SafeCopy.h"
 #include "transfer/TransferWorker.h"
@@ -28,41 +28,16 @@
 
 class WineTransferTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        unixRoot_ = "/tmp/updater-transfer-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        ASSERT_TRUE(::CreateDirectoryA(WinePath(unixRoot_).c_str(), nullptr)) << unixRoot_;
-    }
+    void SetUp() override { ASSERT_TRUE(drives_.MakeRoot()) << drives_.Root(); }
     void TearDown() override {
         if (dialog_ != nullptr) {
             ::DestroyWindow(dialog_);
         }
-        for (const char letter : letters_) {
-            EXPECT_TRUE(RemoveWineDrive(letter)) << letter;
-        }
-        std::error_code ignored;
-        std::filesystem::remove_all(std::filesystem::path(WinePath(unixRoot_)), ignored);
-    }
-
-    // The Windows path of a Unix path, through Wine's Z: drive.
-    static std::string WinePath(const std::string& unixPath) {
-        std::string path = "Z:" + unixPath;
-        for (char& c : path) {
-            if (c == '/') {
-                c = '\\';
-            }
-        }
-        return path;
     }
 
     // Maps `letter` as a removable drive to `unixFolder`, or to a new folder of its own.
     void MapDrive(char letter, std::string unixFolder = {}) {
-        if (unixFolder.empty()) {
-            unixFolder = unixRoot_ + "/" + letter;
-            ASSERT_TRUE(::CreateDirectoryA(WinePath(unixFolder).c_str(), nullptr)) << unixFolder;
-        }
-        ASSERT_TRUE(DefineWineDrive(letter, unixFolder, DRIVE_REMOVABLE)) << letter;
-        letters_.push_back(letter);
+        drives_.Map(letter, DRIVE_REMOVABLE, std::move(unixFolder));
     }
 
     static void WriteFile(const std::string& path, std::string_view bytes) {
@@ -90,7 +65,7 @@ protected:
 
     // Writes an image of `size` bytes outside the drives and makes it the line-1 choice.
     std::string ChooseImage(std::size_t size) {
-        const std::string path = WinePath(unixRoot_) + "\\image1.rom";
+        const std::string path = WinePath(drives_.Root()) + "\\image1.rom";
         std::string bytes = Pattern(size);
         WriteFile(path, bytes);
         ctx.imagePairs[0] = {path, "1.1.6E"};
@@ -101,7 +76,7 @@ protected:
     }
 
     TransferJob Job() { return MakeTransferJob(ctx, reinterpret_cast<platform::WindowHandle>(dialog_)); }
-    const std::string& UnixRoot() const { return unixRoot_; }
+    const std::string& UnixRoot() const { return drives_.Root(); }
 
     // Opens the updater dialog modeless on this thread, as the context's main dialog.
     void OpenDialog() {
@@ -181,7 +156,6 @@ private:
     }
 
     static inline std::vector<std::string>* log_ = nullptr;
-    std::string unixRoot_;
-    std::vector<char> letters_;
+    TestDrives drives_{"transfer"};
     std::set<HWND> answered_;
 };

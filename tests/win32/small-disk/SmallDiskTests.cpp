@@ -1,7 +1,7 @@
 // A real full disk: run by tests/exe/transfer-small-disk.sh, which mounts a 1 MiB tmpfs holding an
-// old tolvr500.rom and names it in UPDATER_SMALL_DISK; registered with CTest as disabled because
+// old tolvr500.rom and names it in UPDATER_SMALL_DISK; not registered with CTest on its own, because
 // only that script can provide the disk.
-#include "WineTransferFixture.h"
+#include "transfer/WineTransferFixture.h"
 
 #include <cstdlib>
 
@@ -25,7 +25,7 @@ protected:
     std::uint64_t freeBytes_ = 0;
 };
 
-TEST_F(SmallDiskTest, DISABLED_AWriteThatFillsTheDiskKeepsTheOldFileAndLeavesNoTemporaryFile) {
+TEST_F(SmallDiskTest, AWriteThatFillsTheDiskKeepsTheOldFileAndLeavesNoTemporaryFile) {
     ChooseImage(freeBytes_ + 200000);
     const CopyOutcome outcome = CopyImageToDrive(Job(), 'E');
     EXPECT_EQ(outcome.failure, CopyFailure::WriteFailed);
@@ -34,7 +34,7 @@ TEST_F(SmallDiskTest, DISABLED_AWriteThatFillsTheDiskKeepsTheOldFileAndLeavesNoT
     EXPECT_FALSE(Exists("E:\\tolvr500.tmp"));
 }
 
-TEST_F(SmallDiskTest, DISABLED_TheWorkerReportsTheDiskAsFullAndWritesNothing) {
+TEST_F(SmallDiskTest, TheWorkerReportsTheDiskAsFullAndWritesNothing) {
     WriteFile("E:\\sys_conf.qtx", "1.1.5E");
     ChooseImage(freeBytes_ + 1);
     OpenDialog();
