@@ -111,10 +111,13 @@ std::uint32_t File::Read(void* buffer, std::uint32_t count) {
 void File::Write(const void* buffer, std::uint32_t count) {
     const SimOpenFile& file = Usable(handle_, path_);
     const sim::WritePermit permit = sim::PermitWrite(file.drive, count);
+    std::string stored(static_cast<const char*>(buffer), permit.bytes);
+    if (permit.corrupt && !stored.empty()) {
+        stored[0] = static_cast<char>(~stored[0]);
+    }
     std::uint32_t done = 0;
     while (done < permit.bytes) {
-        const ssize_t put =
-            ::write(file.descriptor, static_cast<const char*>(buffer) + done, permit.bytes - done);
+        const ssize_t put = ::write(file.descriptor, stored.data() + done, permit.bytes - done);
         if (put < 0) {
             Throw(path_, sim::ErrorFromErrno(errno));
         }

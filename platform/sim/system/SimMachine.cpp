@@ -120,6 +120,12 @@ void UnplugAfterBytes(char letter, std::uint64_t bytes) {
     machine.drives.at(letter).unplugAfter = bytes;
 }
 
+void CorruptWrites(char letter, bool corrupt) {
+    MachineState& machine = Machine();
+    std::lock_guard hold(machine.lock);
+    machine.drives.at(letter).corruptsWrites = corrupt;
+}
+
 void LockFile(const std::string& path) {
     MachineState& machine = Machine();
     std::lock_guard hold(machine.lock);
@@ -171,7 +177,7 @@ WritePermit PermitWrite(char letter, std::uint32_t count) {
         return {0, ERROR_NOT_READY};
     }
     SimDrive& drive = found->second;
-    WritePermit permit{count, 0};
+    WritePermit permit{count, 0, drive.corruptsWrites};
     if (drive.unplugAfter) {
         if (permit.bytes > *drive.unplugAfter) {
             permit = {static_cast<std::uint32_t>(*drive.unplugAfter), ERROR_NOT_READY};

@@ -48,6 +48,10 @@ void SetWriteBudget(char letter, std::uint64_t bytes, FullDisk behaviour);
 // crosses the mark stores what fits and fails with ERROR_NOT_READY.
 void UnplugAfterBytes(char letter, std::uint64_t bytes);
 
+// From now on every write to a file on the drive reports success but stores its first byte
+// inverted, as a failing medium or cable can; false ends the fault.
+void CorruptWrites(char letter, bool corrupt);
+
 // The file exists but every open fails with ERROR_SHARING_VIOLATION, as if another program held it;
 // renaming onto it fails with ERROR_ACCESS_DENIED.
 void LockFile(const std::string& path);

@@ -20,6 +20,7 @@ struct SimDrive {
     std::optional<std::uint64_t> writeBudget;
     FullDisk fullDisk = FullDisk::FailsWrite;
     std::optional<std::uint64_t> unplugAfter;
+    bool corruptsWrites = false;
 };
 
 struct SimRegistryKey {
@@ -53,6 +54,7 @@ bool IsLockedLocked(MachineState& machine, const std::filesystem::path& hostPath
 struct WritePermit {
     std::uint32_t bytes = 0;
     long error = 0;
+    bool corrupt = false; // store the first byte inverted
 };
 WritePermit PermitWrite(char drive, std::uint32_t count);
 // False when the file's drive has gone (unplugged or unmapped); host files (drive 0) always stay.

@@ -100,6 +100,17 @@ TEST_F(SafeCopyTest, ARenameThatFailsLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_FALSE(std::filesystem::exists(Temporary()));
 }
 
+TEST_F(SafeCopyTest, ACopyThatDoesNotReadBackTheSameIsNeverPutInPlace) {
+    WriteBytes(Target(), "old firmware");
+    ChooseImage(3 * kCopyBufferBytes);
+    platform::sim::CorruptWrites('E', true);
+    const CopyOutcome outcome = CopyImageToDrive(Job(), 'E');
+    EXPECT_EQ(outcome.failure, CopyFailure::VerifyFailed);
+    EXPECT_EQ(outcome.errorCode, 0) << "a mismatch, not a system error";
+    EXPECT_EQ(ReadBytes(Target()), "old firmware");
+    EXPECT_FALSE(std::filesystem::exists(Temporary()));
+}
+
 TEST_F(SafeCopyTest, AnImageThatCannotBeOpenedWritesNothing) {
     WriteBytes(Target(), "old firmware");
     ctx.firmwareImagePath.Set((temp_.Path() / "missing.rom").string());
