@@ -10,6 +10,7 @@
 #include "platform/sim/window/SimWindows.h"
 #include "support/SimWindowsFixture.h"
 #include "support/TempFolder.h"
+#include "tests/common/Pattern.h"
 #include "transfer/ProgressTimerMessage.h"
 #include "transfer/SafeCopy.h"
 #include "transfer/TransferWorker.h"
@@ -80,17 +81,6 @@ protected:
             wide += '\0';
         }
         WriteBytes(FileOn(letter, kCertificateFileName), wide);
-    }
-
-    // Bytes that differ from chunk to chunk and from seed to seed, so a misplaced chunk shows.
-    static std::string Pattern(std::size_t size, unsigned seed = 1) {
-        std::string bytes(size, '\0');
-        std::uint32_t state = seed * 2654435761u + 1;
-        for (char& byte : bytes) {
-            state = state * 1664525u + 1013904223u;
-            byte = static_cast<char>(state >> 24);
-        }
-        return bytes;
     }
 
     // Writes the line-1 image with `size` bytes and chooses it as the upgrade's image.

@@ -9,6 +9,7 @@
 #include "platform/sim/system/SimMachine.h"
 #include "support/SimWindowsFixture.h"
 #include "support/TempFolder.h"
+#include "tests/common/Pattern.h"
 #include "ui/TimerIds.h"
 #include "ui/UpdaterDialog.h"
 #include "ui/resource.h"
@@ -41,13 +42,7 @@ protected:
     std::string ImagePath(int line) const {
         return (temp_.Path() / ("line" + std::to_string(line) + ".rom")).string();
     }
-    void MakeImage(int line, std::size_t bytes) {
-        std::string content(bytes, '\0');
-        for (std::size_t i = 0; i < bytes; ++i) {
-            content[i] = static_cast<char>((i * 131 + static_cast<std::size_t>(line)) % 251);
-        }
-        WriteBytes(ImagePath(line), content);
-    }
+    void MakeImage(int line, std::size_t bytes) { WriteBytes(ImagePath(line), Pattern(bytes, line)); }
 
     std::filesystem::path Folder(char letter) const { return temp_.Path() / std::string(1, letter); }
     void Enumerate() { platform::sim::SetRegistryValue(kDiskEnumKey, "0", kPlayerId); }

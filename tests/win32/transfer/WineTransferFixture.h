@@ -9,6 +9,7 @@
 #include "app/UpdaterContext.h"
 #include "discovery/DriveLocator.h"
 #include "support/TestDrives.h"
+#include "tests/common/Pattern.h"
 #include "transfer/ProgressTimerMessage.h"
 #include "transfer/SafeCopy.h"
 #include "transfer/TransferWorker.h"
@@ -51,16 +52,6 @@ protected:
     }
     static bool Exists(const std::string& path) {
         return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
-
-    static std::string Pattern(std::size_t size, unsigned seed = 1) {
-        std::string bytes(size, '\0');
-        std::uint32_t state = seed * 2654435761u + 1;
-        for (char& byte : bytes) {
-            state = state * 1664525u + 1013904223u;
-            byte = static_cast<char>(state >> 24);
-        }
-        return bytes;
     }
 
     // Writes an image of `size` bytes outside the drives and makes it the line-1 choice.
