@@ -15,8 +15,14 @@ static_assert(std::ranges::all_of(hardwareIdPatterns, [](std::string_view patter
 namespace {
 
 constexpr std::uint32_t kValueBufferSize = 260;
-// A key whose every query fails (deleted while open, say) would otherwise keep a pass going forever.
-constexpr int kMaxConsecutiveFailures = 4;
+// A pass otherwise ends only when the values run out: a key whose every query fails would keep it
+// going for ever. Far more unreadable values in a row than any machine enumerates disks.
+constexpr int kMaxConsecutiveFailures = 64;
+
+// The key itself has gone while open: no later value can be read either.
+bool KeyIsGone(long error) {
+    return error == ERROR_INVALID_HANDLE || error == ERROR_KEY_DELETED;
+}
 
 enum class PassResult { Match, NoMatch, KeyUnavailable };
 
@@ -70,6 +76,9 @@ PassResult RunPass(UpdaterContext& ctx, std::string_view pattern) {
         } else {
             ++consecutiveFailures;
             ReportQueryFailure(ctx, index, status);
+            if (KeyIsGone(status)) {
+                break;
+            }
         }
         if (MatchesPattern(data, pattern)) {
             result = PassResult::Match;

@@ -30,6 +30,9 @@ inline constexpr long ERROR_DISK_FULL = 112;
 #ifndef ERROR_INSUFFICIENT_BUFFER
 inline constexpr long ERROR_INSUFFICIENT_BUFFER = 122;
 #endif
+#ifndef ERROR_KEY_DELETED
+inline constexpr long ERROR_KEY_DELETED = 1018;
+#endif
 #ifndef ERROR_MORE_DATA
 inline constexpr long ERROR_MORE_DATA = 234;
 #endif

@@ -2,6 +2,7 @@
 
 #include "discovery/DeviceVersion.h"
 #include "discovery/DriveLocator.h"
+#include "platform/File.h"
 #include "platform/LastError.h"
 #include "platform/Process.h"
 #include "platform/Volumes.h"
@@ -50,6 +51,8 @@ bool ServePlayer(const TransferJob& job, const LocatedPlayer& player) {
         ShowDriveProblem(job, RefusalMessage(letter, *refusal, job.chosen.version));
         return false;
     }
+    // A copy stopped half-way left its temporary file: it must not count against the free space.
+    platform::DeleteFileA(PathInDriveRoot(letter, kTemporaryFileName).c_str());
     const std::string root = PathInDriveRoot(letter, "");
     std::uint64_t freeBytes = 0;
     if (!platform::GetDiskFreeSpaceExA(root.c_str(), nullptr, nullptr, &freeBytes)) {

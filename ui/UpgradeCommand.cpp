@@ -64,9 +64,12 @@ void UpdaterDialog::OnUpgrade() {
     if (upgradeRunning_ || workerStarted_ || !upgradeButton_.IsWindowEnabled()) {
         return;
     }
-    upgradeRunning_ = true;
+    struct RunningFlag {
+        bool& flag;
+        explicit RunningFlag(bool& running) : flag(running) { flag = true; }
+        ~RunningFlag() { flag = false; } // also when the handler ends by an exception
+    } running(upgradeRunning_);
     RunUpgrade();
-    upgradeRunning_ = false;
 }
 
 void UpdaterDialog::RunUpgrade() {

@@ -140,18 +140,40 @@ TEST_F(DeviceScanTest, FailedQueryIsShownOnceAndTheScanGoesOn) {
     EXPECT_EQ(RegistryBoxes().size(), 3u) << "after the value recovered, its next failure is news";
 }
 
-TEST_F(DeviceScanTest, KeyWhoseEveryQueryFailsEndsEachPass) {
-    for (int index = 0; index < 50; ++index) {
+TEST_F(DeviceScanTest, KeyThatHasGoneEndsEachPassAtItsFirstFailure) {
+    for (const long gone : {ERROR_INVALID_HANDLE, ERROR_KEY_DELETED}) {
+        for (int index = 0; index < 50; ++index) {
+            Disk(index, "value");
+            platform::sim::FailRegistryQuery(kDiskEnumKey, std::to_string(index), gone);
+        }
+        const int queriesBefore = platform::sim::RegistryQueryCount();
+        const auto boxesBefore = RegistryBoxes().size();
+        EXPECT_FALSE(ScanForDevice(ctx));
+        EXPECT_EQ(platform::sim::RegistryQueryCount() - queriesBefore, 6) << "one query per pass";
+        EXPECT_EQ(RegistryBoxes().size(), boxesBefore + 1) << "error " << gone;
+        EXPECT_FALSE(ScanForDevice(ctx));
+        EXPECT_EQ(RegistryBoxes().size(), boxesBefore + 1) << "quiet on the next poll";
+    }
+}
+
+TEST_F(DeviceScanTest, PlayerAfterSeveralUnreadableValuesIsFound) {
+    for (int index = 0; index < 10; ++index) {
         Disk(index, "value");
-        platform::sim::FailRegistryQuery(kDiskEnumKey, std::to_string(index), ERROR_INVALID_HANDLE);
+        platform::sim::FailRegistryQuery(kDiskEnumKey, std::to_string(index), ERROR_ACCESS_DENIED);
+    }
+    Disk(10, "USBSTOR\\Disk&Ven_QuorVex&Prod_Tolvo_r520&Rev_1.00\\2&0");
+    EXPECT_TRUE(ScanForDevice(ctx));
+    EXPECT_EQ(RegistryBoxes().size(), 10u) << "one box for each unreadable value";
+}
+
+TEST_F(DeviceScanTest, KeyWhoseEveryQueryIsRefusedEndsEachPassInBoundedTime) {
+    for (int index = 0; index < 200; ++index) {
+        Disk(index, "value");
+        platform::sim::FailRegistryQuery(kDiskEnumKey, std::to_string(index), ERROR_ACCESS_DENIED);
     }
     EXPECT_FALSE(ScanForDevice(ctx));
-    const auto shown = RegistryBoxes().size();
-    EXPECT_GE(shown, 1u);
-    EXPECT_LE(shown, 4u);
-    EXPECT_LE(platform::sim::RegistryQueryCount(), 6 * 4);
-    EXPECT_FALSE(ScanForDevice(ctx));
-    EXPECT_EQ(RegistryBoxes().size(), shown) << "quiet on the next poll";
+    EXPECT_EQ(platform::sim::RegistryQueryCount(), 6 * 64);
+    EXPECT_EQ(RegistryBoxes().size(), 64u) << "each failing value shown once, not once per pass";
 }
 
 TEST_F(DeviceScanTest, VersionIsReadOnlyOnceTheDriveWasLocated) {

@@ -64,6 +64,16 @@ TEST_F(TransferWorkerTest, ADiskTooSmallIsReportedWhileTheProgressTimerStandsSti
     EXPECT_EQ(ctx.status.load(), Finished);
 }
 
+TEST_F(TransferWorkerTest, AStaleTemporaryFileIsRemovedBeforeTheFreeSpaceIsJudged) {
+    // Left by a run that was stopped half-way, it would otherwise make the disk look full for good.
+    MapConfigPlayer('E');
+    WriteBytes(FileOn('E', "tolvr500.tmp"), Pattern(90000, 5));
+    ChooseImage(100000);
+    platform::sim::SetFreeSpace('E', 99999);
+    RunTransfer();
+    EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.tmp")));
+}
+
 TEST_F(TransferWorkerTest, TheTotalFreeBytesDecideWhetherToCopy) {
     struct Case {
         std::uint64_t freeBytes;
