@@ -50,8 +50,7 @@ bool MeasurePoll(const std::string& folder, int runs) {
     bool mapped = true;
     for (int drive = 0; drive < kDrives && mapped; ++drive) {
         const std::string unixFolder = folder + "/drive-" + DriveLetter(drive);
-        std::string windowsFolder = "Z:" + unixFolder;
-        std::replace(windowsFolder.begin(), windowsFolder.end(), '/', '\\');
+        const std::string windowsFolder = WinePath(unixFolder);
         CreateDirectoryA(windowsFolder.c_str(), nullptr);
         if (drive == kDrives - 1) {
             std::ofstream(windowsFolder + "\\" + kConfigFileName, std::ios::binary) << "1.1.5E";

@@ -22,12 +22,6 @@ namespace {
 
 constexpr std::size_t kMiB = 1 << 20;
 
-std::string WinePath(const std::string& unixPath) {
-    std::string path = "Z:" + unixPath;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 bool WriteImage(const std::string& path, std::size_t mebibytes) {
     const HANDLE file =
         ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -12,17 +12,6 @@
 #include <system_error>
 #include <vector>
 
-// The Windows path of a Unix path, through Wine's Z: drive.
-inline std::string WinePath(const std::string& unixPath) {
-    std::string path = "Z:" + unixPath;
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return path;
-}
-
 class TestDrives {
 public:
     // The root is /tmp/updater-<kind>-<process>-<test>, unique to the running test.

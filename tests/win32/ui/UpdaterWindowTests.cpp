@@ -1,4 +1,5 @@
 #include "RunningDialog.h"
+#include "WineDrive.h"
 #include "ui/resource.h"
 
 #include <gtest/gtest.h>
@@ -128,16 +129,6 @@ TEST_F(UpdaterWindow, AboutCommandOpensTheAboutBox) {
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(dialog_.Window()) != FALSE; }));
 }
 
-// The Unix path of the built program as Wine's Z: drive sees it.
-std::string WindowsPathOf(std::string path) {
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return "Z:" + path;
-}
-
 std::string VersionString(const std::vector<char>& block, const char* key) {
     char* value = nullptr;
     UINT length = 0;
@@ -150,7 +141,7 @@ std::string VersionString(const std::vector<char>& block, const char* key) {
 }
 
 TEST(ProgramVersionBlock, CarriesTheProductsNamesAndVersion) {
-    const std::string program = WindowsPathOf(UPDATER_EXE);
+    const std::string program = WinePath(UPDATER_EXE);
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeA(program.c_str(), &ignored);
     ASSERT_GT(size, 0u) << program;
