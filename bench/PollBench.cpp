@@ -3,8 +3,8 @@
 #include "discovery/DeviceScan.h"
 #include "discovery/DriveLocator.h"
 #include "platform/Volumes.h"
-#include "platform/sim/system/SimMachine.h"
-#include "platform/sim/window/SimWindows.h"
+#include "sim/system/SimMachine.h"
+#include "sim/window/SimWindows.h"
 #include "ui/TimerIds.h"
 #include "ui/UpdaterDialog.h"
 

@@ -4,7 +4,7 @@
 // Ends with the ratios (throughput of ours / durable copy). The files go to $UPDATER_BENCH_DIR, or a
 // fresh folder under the system's temporary directory.
 #include "platform/Volumes.h"
-#include "platform/sim/system/SimMachine.h"
+#include "sim/system/SimMachine.h"
 #include "transfer/SafeCopy.h"
 
 #include <benchmark/benchmark.h>

@@ -3,8 +3,8 @@
 // dialog open in the simulated window system as the context's main dialog.
 #include "app/UpdaterContext.h"
 #include "platform/Volumes.h"
-#include "platform/sim/system/SimMachine.h"
-#include "platform/sim/window/SimWindows.h"
+#include "sim/system/SimMachine.h"
+#include "sim/window/SimWindows.h"
 #include "support/SimWindowsFixture.h"
 #include "support/TempFolder.h"
 #include "ui/resource.h"

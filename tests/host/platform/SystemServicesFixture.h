@@ -1,7 +1,7 @@
 #pragma once
 // A simulated machine with drives mapped to folders of a fresh temporary directory.
 #include "platform/Volumes.h"
-#include "platform/sim/system/SimMachine.h"
+#include "sim/system/SimMachine.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

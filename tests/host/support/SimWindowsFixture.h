@@ -1,7 +1,7 @@
 #pragma once
 // A test on the simulated window system: starts from a reset sim and fails on any fault the sim
 // recorded (an unscripted question, a timer set off its thread, a modal dialog left open).
-#include "platform/sim/window/SimWindows.h"
+#include "sim/window/SimWindows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Opens a framework dialog on the simulated window system without running its modal loop.
-#include "platform/sim/window/SimWindows.h"
+#include "sim/window/SimWindows.h"
 #include "ui/framework/ModalDialog.h"
 
 inline platform::WindowHandle OpenWithoutLoop(ModalDialog& dialog) {

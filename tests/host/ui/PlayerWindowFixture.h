@@ -6,7 +6,7 @@
 #include "discovery/DriveLocator.h"
 #include "platform/DeviceNotice.h"
 #include "platform/Volumes.h"
-#include "platform/sim/system/SimMachine.h"
+#include "sim/system/SimMachine.h"
 #include "support/SimWindowsFixture.h"
 #include "support/TempFolder.h"
 #include "tests/common/Pattern.h"

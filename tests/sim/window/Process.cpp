@@ -1,5 +1,5 @@
 #include "platform/Process.h"
-#include "platform/sim/window/SimState.h"
+#include "sim/window/SimState.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/sim/window/ResourceScript.h"
+#include "sim/window/ResourceScript.h"
 
 #include <cctype>
 #include <fstream>

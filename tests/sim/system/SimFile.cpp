@@ -1,6 +1,6 @@
 #include "platform/File.h"
 #include "platform/LastError.h"
-#include "platform/sim/system/SimMachineState.h"
+#include "sim/system/SimMachineState.h"
 
 #include "platform/Errors.h"
 

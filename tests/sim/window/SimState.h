@@ -1,6 +1,6 @@
 #pragma once
-// The simulated window system's shared state, behind one lock. Internal to platform/sim/window.
-#include "platform/sim/window/SimWindows.h"
+// The simulated window system's shared state, behind one lock. Internal to tests/sim/window.
+#include "sim/window/SimWindows.h"
 
 #include <condition_variable>
 #include <deque>

@@ -23,7 +23,7 @@
 //   everything to its start, after waiting for the real threads.
 // Thread-safe throughout; no lock is held while a dialog procedure or a test callback runs.
 #include "platform/Window.h"
-#include "platform/sim/window/ResourceScript.h"
+#include "sim/window/ResourceScript.h"
 
 #include <chrono>
 #include <cstdint>

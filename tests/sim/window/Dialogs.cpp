@@ -1,4 +1,4 @@
-#include "platform/sim/window/SimState.h"
+#include "sim/window/SimState.h"
 
 namespace platform {
 namespace {

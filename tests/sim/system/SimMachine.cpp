@@ -1,4 +1,4 @@
-#include "platform/sim/system/SimMachineState.h"
+#include "sim/system/SimMachineState.h"
 
 #include "platform/Errors.h"
 

@@ -1,5 +1,5 @@
 #include "platform/Text.h"
-#include "platform/sim/system/SimMachineState.h"
+#include "sim/system/SimMachineState.h"
 
 #include "platform/Errors.h"
 

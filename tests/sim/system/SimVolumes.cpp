@@ -1,5 +1,5 @@
 #include "platform/Volumes.h"
-#include "platform/sim/system/SimMachineState.h"
+#include "sim/system/SimMachineState.h"
 
 #include "platform/Errors.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // Inside of the simulated machine, shared by the simulated system services. Not for tests.
-#include "platform/sim/system/SimMachine.h"
+#include "sim/system/SimMachine.h"
 
 #include <cstdint>
 #include <filesystem>
