@@ -7,6 +7,7 @@
 #include "sim/window/SimWindows.h"
 #include "ui/TimerIds.h"
 #include "ui/UpdaterDialog.h"
+#include "ui/resource.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,6 +23,12 @@ constexpr int kDrives = 20;
 
 void PollWithTwentyDisksAndDrives(benchmark::State& state) {
     platform::sim::Reset();
+    platform::sim::DefineDialog(IDD_UPDATER_DIALOG, {.controls = {{IDC_UPGRADE},
+                                                                  {IDC_PROGRESS},
+                                                                  {IDC_STATUS},
+                                                                  {IDC_CURRENT_VERSION},
+                                                                  {IDC_TARGET_VERSION},
+                                                                  {IDC_LOGO}}});
     platform::sim::ResetMachine();
     std::string pattern = (std::filesystem::temp_directory_path() / "updater-poll-bench-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
@@ -49,7 +56,7 @@ void PollWithTwentyDisksAndDrives(benchmark::State& state) {
     UpdaterContext context;
     context.imagePairs[0] = {"line1.rom", "1.1.6E"};
     UpdaterDialog dialog(context);
-    platform::sim::OpenDialog(dialog.TemplateId(), &ModalDialog::Procedure,
+    platform::sim::OpenDialog(IDD_UPDATER_DIALOG, &ModalDialog::Procedure,
                               reinterpret_cast<platform::LParam>(&dialog));
     for (auto _ : state) {
         platform::sim::AdvanceTime(kPollPeriodMs); // one poll tick

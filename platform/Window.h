@@ -20,7 +20,9 @@ struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;
 };
 
-// Dialog procedure: returns nonzero when it handled the message, zero for default processing.
+// Dialog procedure: returns nonzero when it handled the message, zero for default processing. The
+// answer of a handled message travels in DWLP_MSGRESULT, except for the few messages whose answer
+// the procedure returns itself (WM_INITDIALOG, WM_QUERYDRAGICON).
 using DialogProc = LResult (*)(WindowHandle dialog, unsigned message, WParam wParam, LParam lParam);
 
 // Runs the program's dialog template `templateId` modally; `param` arrives as the lParam of
@@ -29,18 +31,19 @@ LResult DialogBoxParamA(int templateId, WindowHandle owner, DialogProc proc, LPa
 // Ends the modal loop of `dialog` once the current message returns; false for a bad handle.
 bool EndDialog(WindowHandle dialog, LResult result);
 
+// A dialog's slots DWLP_MSGRESULT and DWLP_USER. Set returns the slot's previous value, 0 on failure.
+LParam SetWindowLongPtrA(WindowHandle dialog, int index, LParam value);
+LParam GetWindowLongPtrA(WindowHandle dialog, int index);
+
 // Null when the dialog has no control `id`.
 WindowHandle GetDlgItem(WindowHandle dialog, int id);
 bool SetDlgItemTextA(WindowHandle dialog, int id, const char* text);
-// Empty when the control does not exist.
-std::string GetDlgItemTextA(WindowHandle dialog, int id);
 bool SetWindowTextA(WindowHandle window, const char* text);
 // Returns whether the window was visible before.
 bool ShowWindow(WindowHandle window, int command);
 // Returns whether the window was disabled before.
 bool EnableWindow(WindowHandle window, bool enable);
 bool IsWindowEnabled(WindowHandle window);
-bool IsWindowVisible(WindowHandle window);
 bool IsIconic(WindowHandle window);
 // Returns the window that had the focus, or null.
 WindowHandle SetFocus(WindowHandle window);

@@ -41,11 +41,11 @@ inline constexpr unsigned PBM_SETRANGE = 0x0401;
 #ifndef PBM_SETPOS
 inline constexpr unsigned PBM_SETPOS = 0x0402;
 #endif
-#ifndef PBM_GETPOS
-inline constexpr unsigned PBM_GETPOS = 0x0408;
+#ifndef DWLP_MSGRESULT
+inline constexpr int DWLP_MSGRESULT = 0;
 #endif
-#ifndef PBM_GETRANGE
-inline constexpr unsigned PBM_GETRANGE = 0x0407;
+#ifndef DWLP_USER
+inline constexpr int DWLP_USER = 16; // after the message result and the dialog procedure
 #endif
 #ifndef DBT_DEVICEARRIVAL
 inline constexpr unsigned DBT_DEVICEARRIVAL = 0x8000;

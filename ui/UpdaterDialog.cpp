@@ -48,7 +48,7 @@ void UpdaterDialog::ShowStatus(UpdaterStatus code) {
     if (context_.status == ShowingVersion) {
         statusText_ += context_.deviceVersionText.Get();
     }
-    UpdateData(false);
+    UpdateData();
 }
 
 bool UpdaterDialog::OnInitDialog() {

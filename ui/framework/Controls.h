@@ -3,24 +3,17 @@
 // answers what that call answers. A wrapper does not own its window; it is bound by DataExchange.
 #include "platform/Window.h"
 
-#include <string>
-
 class Control {
 public:
     void Attach(platform::WindowHandle window) { window_ = window; }
-    platform::WindowHandle Handle() const { return window_; }
 
     // Whether the control was visible before.
     bool ShowWindow(int command) const { return platform::ShowWindow(window_, command); }
     // Whether the control was disabled before.
     bool EnableWindow(bool enable) const { return platform::EnableWindow(window_, enable); }
     bool IsWindowEnabled() const { return platform::IsWindowEnabled(window_); }
-    bool IsWindowVisible() const { return platform::IsWindowVisible(window_); }
     // The window that had the focus, or null.
     platform::WindowHandle SetFocus() const { return platform::SetFocus(window_); }
-    bool SetWindowText(const std::string& text) const {
-        return platform::SetWindowTextA(window_, text.c_str());
-    }
 
 protected:
     platform::LResult Send(unsigned message, platform::WParam wParam, platform::LParam lParam) const {
@@ -46,6 +39,4 @@ public:
     int SetPos(int position) const {
         return static_cast<int>(Send(PBM_SETPOS, static_cast<platform::WParam>(position), 0));
     }
-    // PBM_GETPOS
-    int GetPos() const { return static_cast<int>(Send(PBM_GETPOS, 0, 0)); }
 };

@@ -10,10 +10,6 @@ void DataExchange::Control(int id, ::Control& control) const {
     control.Attach(window);
 }
 
-void DataExchange::Text(int id, std::string& value) const {
-    if (saving_) {
-        value = platform::GetDlgItemTextA(dialog_, id);
-    } else {
-        platform::SetDlgItemTextA(dialog_, id, value.c_str());
-    }
+void DataExchange::Text(int id, const std::string& value) const {
+    platform::SetDlgItemTextA(dialog_, id, value.c_str());
 }

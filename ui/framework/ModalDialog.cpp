@@ -1,34 +1,11 @@
 #include "ui/framework/ModalDialog.h"
 
 #include <exception>
-#include <map>
-#include <mutex>
 
 namespace {
 
-std::mutex registryLock;
-std::map<platform::WindowHandle, ModalDialog*>& Registry() {
-    static std::map<platform::WindowHandle, ModalDialog*> dialogs;
-    return dialogs;
-}
-
-ModalDialog* Lookup(platform::WindowHandle window) {
-    std::lock_guard hold(registryLock);
-    const auto found = Registry().find(window);
-    return found == Registry().end() ? nullptr : found->second;
-}
-
-void Register(platform::WindowHandle window, ModalDialog* dialog) {
-    std::lock_guard hold(registryLock);
-    if (dialog != nullptr) {
-        Registry()[window] = dialog;
-    } else {
-        Registry().erase(window);
-    }
-}
-
-// Messages whose answer the dialog procedure returns itself; for the others it returns only
-// whether it handled them.
+// Messages whose answer the dialog procedure returns itself; the others' answer goes in
+// DWLP_MSGRESULT and the procedure returns only whether it handled them.
 bool AnswersDirectly(unsigned message) {
     return message == WM_QUERYDRAGICON;
 }
@@ -40,32 +17,20 @@ bool IsCommandFrom(int id, platform::WParam wParam) {
 
 } // namespace
 
-ModalDialog::~ModalDialog() {
-    if (window_ != nullptr) {
-        Register(window_, nullptr);
-    }
-}
-
 platform::LResult ModalDialog::DoModal() {
     const platform::LResult result = platform::DialogBoxParamA(templateId_, owner_, &ModalDialog::Procedure,
                                                                reinterpret_cast<platform::LParam>(this));
-    if (window_ != nullptr) {
-        Register(window_, nullptr);
-        window_ = nullptr;
-    }
+    window_ = nullptr;
     return result;
 }
 
 platform::LResult ModalDialog::Procedure(platform::WindowHandle window, unsigned message,
                                          platform::WParam wParam, platform::LParam lParam) {
-    ModalDialog* dialog = nullptr;
     if (message == WM_INITDIALOG) {
-        dialog = reinterpret_cast<ModalDialog*>(lParam);
-        dialog->window_ = window;
-        Register(window, dialog);
-    } else {
-        dialog = Lookup(window);
+        platform::SetWindowLongPtrA(window, DWLP_USER, lParam);
+        reinterpret_cast<ModalDialog*>(lParam)->window_ = window;
     }
+    auto* dialog = reinterpret_cast<ModalDialog*>(platform::GetWindowLongPtrA(window, DWLP_USER));
     if (dialog == nullptr) {
         return 0;
     }
@@ -104,7 +69,11 @@ platform::LResult ModalDialog::Route(unsigned message, platform::WParam wParam, 
     if (!outcome.handled || leftToDefault_) {
         return 0;
     }
-    return AnswersDirectly(message) ? outcome.value : 1;
+    if (AnswersDirectly(message)) {
+        return outcome.value;
+    }
+    platform::SetWindowLongPtrA(window_, DWLP_MSGRESULT, outcome.value);
+    return 1;
 }
 
 void ModalDialog::ReportException(const char* what) const noexcept {
@@ -116,7 +85,8 @@ void ModalDialog::ReportException(const char* what) const noexcept {
 }
 
 bool ModalDialog::OnInitDialog() {
-    return UpdateData(false);
+    UpdateData();
+    return true;
 }
 
 platform::LResult ModalDialog::Default() {
@@ -124,10 +94,9 @@ platform::LResult ModalDialog::Default() {
     return 0;
 }
 
-bool ModalDialog::UpdateData(bool saveAndValidate) {
-    DataExchange exchange(window_, saveAndValidate);
+void ModalDialog::UpdateData() {
+    DataExchange exchange(window_);
     DoDataExchange(exchange);
-    return true;
 }
 
 void ModalDialog::EndDialog(platform::LResult result) const {

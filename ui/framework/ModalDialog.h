@@ -1,9 +1,10 @@
 #pragma once
-// A modal dialog run from the program's template. The one dialog procedure finds the object through
-// the creation parameter, stored at WM_INITDIALOG (earlier messages get the default answer), and
-// routes each message: the derived class's message map first, then IDOK/IDCANCEL to OnOK/OnCancel.
-// An exception from a handler stops at the procedure and is shown in a message box with the
-// application's caption; the dialog then carries on.
+// A modal dialog run from the program's template. The object travels as the creation parameter, is
+// kept in the window's DWLP_USER from WM_INITDIALOG on (earlier messages get the default answer),
+// and the one dialog procedure routes each message: the derived class's message map first, then
+// IDOK/IDCANCEL to OnOK/OnCancel. A handler's answer goes back in DWLP_MSGRESULT. An exception from a handler
+// stops at the procedure and is shown in a message box with the application's caption; the dialog then
+// carries on.
 #include "platform/Window.h"
 #include "ui/framework/DataExchange.h"
 #include "ui/framework/MessageMap.h"
@@ -15,14 +16,13 @@ class ModalDialog {
 public:
     explicit ModalDialog(int templateId, platform::WindowHandle owner = nullptr)
         : templateId_(templateId), owner_(owner) {}
-    virtual ~ModalDialog();
+    virtual ~ModalDialog() = default;
     ModalDialog(const ModalDialog&) = delete;
     ModalDialog& operator=(const ModalDialog&) = delete;
 
     // Runs the dialog until it ends; returns its result, or -1 when it could not be created.
     platform::LResult DoModal();
 
-    int TemplateId() const { return templateId_; }
     // The dialog's window while it exists, otherwise null.
     platform::WindowHandle Handle() const { return window_; }
 
@@ -57,8 +57,8 @@ protected:
 
     // Inside a handler: the platform's default processing answers the message after all.
     platform::LResult Default();
-    // Saving: controls to members; otherwise members to controls.
-    bool UpdateData(bool saveAndValidate);
+    // Pushes the members to the controls (DoDataExchange).
+    void UpdateData();
     void EndDialog(platform::LResult result) const;
 
 private:

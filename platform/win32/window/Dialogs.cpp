@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <mutex>
+#include <type_traits>
 
 namespace platform {
 namespace {
@@ -10,21 +11,13 @@ namespace {
 using win32::FromHwnd;
 using win32::ToHwnd;
 
-// The portable procedure rides in DWLP_USER. It is taken from `pendingProc` by the first message
-// the new dialog receives, which arrives on this thread before DialogBoxParamA's loop starts.
-thread_local DialogProc pendingProc = nullptr;
-
-INT_PTR CALLBACK Trampoline(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto proc = reinterpret_cast<DialogProc>(::GetWindowLongPtrA(dialog, DWLP_USER));
-    if (proc == nullptr) {
-        proc = pendingProc;
-        pendingProc = nullptr;
-        if (proc == nullptr) {
-            return FALSE;
-        }
-        ::SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(proc));
-    }
-    return proc(FromHwnd(dialog), message, wParam, lParam);
+// The portable procedure goes to the system as it is: on x64 both signatures pass the same
+// pointer-sized values in the same registers, and there is one calling convention.
+static_assert(sizeof(void*) == 8, "the portable dialog procedure is handed over only on x64");
+static_assert(std::is_same_v<WParam, WPARAM> && std::is_same_v<LParam, LPARAM> &&
+              std::is_same_v<LResult, INT_PTR>);
+DLGPROC ToDlgProc(DialogProc proc) {
+    return reinterpret_cast<DLGPROC>(reinterpret_cast<void*>(proc));
 }
 
 // The progress bar's window class comes from the common controls, registered once per process.
@@ -40,15 +33,20 @@ void RegisterCommonControls() {
 
 LResult DialogBoxParamA(int templateId, WindowHandle owner, DialogProc proc, LParam param) {
     RegisterCommonControls();
-    pendingProc = proc;
-    const INT_PTR result = ::DialogBoxParamA(win32::ProgramModule(), MAKEINTRESOURCEA(templateId),
-                                             ToHwnd(owner), Trampoline, param);
-    pendingProc = nullptr;
-    return result;
+    return ::DialogBoxParamA(win32::ProgramModule(), MAKEINTRESOURCEA(templateId), ToHwnd(owner),
+                             ToDlgProc(proc), param);
 }
 
 bool EndDialog(WindowHandle dialog, LResult result) {
     return ::EndDialog(ToHwnd(dialog), result) != FALSE;
+}
+
+LParam SetWindowLongPtrA(WindowHandle dialog, int index, LParam value) {
+    return ::SetWindowLongPtrA(ToHwnd(dialog), index, value);
+}
+
+LParam GetWindowLongPtrA(WindowHandle dialog, int index) {
+    return ::GetWindowLongPtrA(ToHwnd(dialog), index);
 }
 
 WindowHandle GetDlgItem(WindowHandle dialog, int id) {
@@ -57,17 +55,6 @@ WindowHandle GetDlgItem(WindowHandle dialog, int id) {
 
 bool SetDlgItemTextA(WindowHandle dialog, int id, const char* text) {
     return ::SetDlgItemTextA(ToHwnd(dialog), id, text) != FALSE;
-}
-
-std::string GetDlgItemTextA(WindowHandle dialog, int id) {
-    const HWND control = ::GetDlgItem(ToHwnd(dialog), id);
-    if (control == nullptr) {
-        return {};
-    }
-    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(control)) + 1, '\0');
-    text.resize(
-        static_cast<std::size_t>(::GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 } // namespace platform

@@ -17,9 +17,6 @@ bool EnableWindow(WindowHandle window, bool enable) {
 bool IsWindowEnabled(WindowHandle window) {
     return ::IsWindowEnabled(ToHwnd(window)) != FALSE;
 }
-bool IsWindowVisible(WindowHandle window) {
-    return ::IsWindowVisible(ToHwnd(window)) != FALSE;
-}
 bool IsIconic(WindowHandle window) {
     return ::IsIconic(ToHwnd(window)) != FALSE;
 }

@@ -114,13 +114,17 @@ protected:
     void LogBoxes(int count = 8) {
         std::vector<platform::sim::BoxAnswer> answers;
         for (int i = 0; i < count; ++i) {
-            answers.push_back({IDOK, [this] {
+            answers.push_back({IDOK, 0, [this] {
                                    Log(platform::sim::TimerPeriod(dialog_, ID_TIMER_PROGRESS)
                                            ? "box, timer running"
                                            : "box, timer stopped");
                                }});
         }
-        platform::sim::ScriptMessageBoxes(std::move(answers));
+        ScriptWorkerBoxes(std::move(answers));
+    }
+    // Answers for the boxes the worker shows on its own thread.
+    static void ScriptWorkerBoxes(std::vector<platform::sim::BoxAnswer> answers) {
+        platform::sim::ScriptMessageBoxes(std::move(answers), platform::sim::BoxThread::Worker);
     }
 
     std::vector<std::string> BoxTexts() const {

@@ -20,15 +20,14 @@ class TransferWorkerTest : public TransferTest {};
 TEST_F(TransferWorkerTest, OnePlayerReceivesTheImageThenTheRunEnds) {
     MapConfigPlayer('E');
     const std::string image = ChooseImage(123456);
-    platform::sim::ScriptMessageBoxes({{IDOK, [this] {
-                                            // The bar is reset and the timer stopped before the box;
-                                            // the run is marked finished only after it.
-                                            EXPECT_EQ(platform::sim::Progress(ProgressBar()).position, 0);
-                                            EXPECT_FALSE(
-                                                platform::sim::TimerPeriod(dialog_, ID_TIMER_PROGRESS));
-                                            EXPECT_FALSE(ctx.finished.load());
-                                            Log("box");
-                                        }}});
+    ScriptWorkerBoxes({{IDOK, 0, [this] {
+                            // The bar is reset and the timer stopped before the box;
+                            // the run is marked finished only after it.
+                            EXPECT_EQ(platform::sim::Progress(ProgressBar()).position, 0);
+                            EXPECT_FALSE(platform::sim::TimerPeriod(dialog_, ID_TIMER_PROGRESS));
+                            EXPECT_FALSE(ctx.finished.load());
+                            Log("box");
+                        }}});
     RunTransfer();
 
     EXPECT_EQ(ReadBytes(FileOn('E', "tolvr500.rom")), image);
@@ -113,8 +112,7 @@ TEST_F(TransferWorkerTest, ConfigurationFilePlayersAreServedFirstThenCertificate
     std::vector<std::int32_t> ordinals;
     for (int i = 0; i < 4; ++i) {
         platform::sim::SetFreeSpace(static_cast<char>('D' + i), 10);
-        platform::sim::ScriptMessageBoxes(
-            {{IDOK, [&] { ordinals.push_back(ctx.currentDriveOrdinal.load()); }}});
+        ScriptWorkerBoxes({{IDOK, 0, [&] { ordinals.push_back(ctx.currentDriveOrdinal.load()); }}});
     }
     RunTransfer();
 
@@ -259,12 +257,13 @@ TEST_F(TransferWorkerTest, TheWorkerCopiesTheImageChosenWhenItStarted) {
     const std::string image = ChooseImage(70000);
     WriteBytes(ctx.imagePairs[1].imagePath, Pattern(70000, 9));
     ctx.driveCount = CountRemovableDrives(ctx);
-    platform::sim::SetThreadMode(platform::sim::ThreadMode::Deferred);
+    platform::sim::SetThreadMode(platform::sim::ThreadMode::Held);
     ASSERT_TRUE(StartTransferWorker(ctx, dialog_));
     // A poll run by a volume notice chooses another line before the worker gets going.
     ctx.firmwareImagePath.Set(ctx.imagePairs[1].imagePath);
     ctx.targetVersionText.Set(ctx.imagePairs[1].version);
-    EXPECT_EQ(platform::sim::RunDeferredThreads(), 1);
+    platform::sim::ReleaseHeldThreads();
+    ASSERT_TRUE(platform::sim::WaitForThreads());
     EXPECT_EQ(ReadBytes(FileOn('E', "tolvr500.rom")), image);
     EXPECT_EQ(BoxTexts(), (Strings{kCompletion}));
 }

@@ -102,7 +102,7 @@ protected:
 };
 
 TEST_F(ModalDialogTest, EachMessageReachesItsTypedHandlerAndTheDispatcherAnswers) {
-    window_ = OpenWithoutLoop(dialog_);
+    window_ = OpenWithoutLoop(dialog_, IDD_UPDATER_DIALOG);
     ASSERT_NE(window_, nullptr);
     ASSERT_EQ(dialog_.Handle(), window_);
     const struct {
@@ -133,8 +133,18 @@ TEST_F(ModalDialogTest, EachMessageReachesItsTypedHandlerAndTheDispatcherAnswers
     }
 }
 
+TEST_F(ModalDialogTest, HandlersAnswerReachesTheSenderThroughTheMessageResult) {
+    window_ = OpenWithoutLoop(dialog_, IDD_UPDATER_DIALOG);
+    EXPECT_EQ(platform::SendMessageA(window_, WM_DEVICECHANGE, 0x8000, 77), 5);
+    EXPECT_EQ(platform::GetWindowLongPtrA(window_, DWLP_MSGRESULT), 5);
+    EXPECT_EQ(platform::SendMessageA(window_, WM_QUERYDRAGICON, 0, 0), 0x4321) << "answered directly";
+    EXPECT_EQ(platform::SendMessageA(window_, WM_TIMER, 32001, 0), 0)
+        << "a handler without an answer gives 0";
+    EXPECT_EQ(platform::GetWindowLongPtrA(window_, DWLP_USER), reinterpret_cast<LParam>(&dialog_));
+}
+
 TEST_F(ModalDialogTest, OkAndCancelCommandsGoToTheirVirtuals) {
-    window_ = OpenWithoutLoop(dialog_);
+    window_ = OpenWithoutLoop(dialog_, IDD_UPDATER_DIALOG);
     EXPECT_EQ(Send(WM_COMMAND, Command(IDOK, BN_CLICKED), 0), 1);
     EXPECT_EQ(sim::DialogResult(window_), IDOK);
     EXPECT_EQ(Send(WM_COMMAND, Command(IDCANCEL, 1), 0), 1) << "an accelerator's notification";
@@ -152,15 +162,15 @@ TEST_F(ModalDialogTest, MessagesBeforeInitDialogGetTheDefaultAnswer) {
 }
 
 TEST_F(ModalDialogTest, InitDialogStoresTheObjectAndPushesMembersToControls) {
-    window_ = OpenWithoutLoop(dialog_);
-    EXPECT_EQ(platform::GetDlgItemTextA(window_, IDC_STATUS), "probe");
+    window_ = OpenWithoutLoop(dialog_, IDD_UPDATER_DIALOG);
+    EXPECT_EQ(sim::Text(window_, IDC_STATUS), "probe");
     platform::SetDlgItemTextA(window_, IDC_STATUS, "typed");
     platform::SendMessageA(window_, WM_TIMER, 32001, 0);
     EXPECT_EQ(dialog_.calls, std::vector<std::string>{"OnTimer 32001"}) << "reached through the real window";
 }
 
 TEST_F(ModalDialogTest, ExceptionsStopAtTheProcedureAndAreShownWithTheApplicationsCaption) {
-    window_ = OpenWithoutLoop(dialog_);
+    window_ = OpenWithoutLoop(dialog_, IDD_UPDATER_DIALOG);
     EXPECT_EQ(Send(WM_TIMER, kThrowStd, 0), 0);
     EXPECT_EQ(Send(WM_TIMER, kThrowOther, 0), 0);
     const auto boxes = sim::ShownMessageBoxes();
@@ -178,16 +188,16 @@ TEST_F(ModalDialogTest, ExceptionsStopAtTheProcedureAndAreShownWithTheApplicatio
 
 TEST_F(ModalDialogTest, MissingControlInDataExchangeIsReportedNotFatal) {
     dialog_.extraControlId = 4242;
-    window_ = OpenWithoutLoop(dialog_);
+    window_ = OpenWithoutLoop(dialog_, IDD_UPDATER_DIALOG);
     const auto boxes = sim::ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].text.find("4242"), std::string::npos);
 }
 
 TEST_F(ModalDialogTest, DefaultInANestedMessageDoesNotLeakIntoTheOuterOne) {
-    window_ = OpenWithoutLoop(dialog_);
+    window_ = OpenWithoutLoop(dialog_, IDD_UPDATER_DIALOG);
     LResult nested = -1;
-    sim::ScriptMessageBoxes({{IDOK, [&] { nested = Send(WM_TIMER, kLeaveToDefault, 0); }}});
+    sim::ScriptMessageBoxes({{IDOK, 0, [&] { nested = Send(WM_TIMER, kLeaveToDefault, 0); }}});
     EXPECT_EQ(Send(WM_TIMER, kAskNested, 0), 1);
     EXPECT_EQ(nested, 0);
 }

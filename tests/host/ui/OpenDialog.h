@@ -3,7 +3,7 @@
 #include "sim/window/SimWindows.h"
 #include "ui/framework/ModalDialog.h"
 
-inline platform::WindowHandle OpenWithoutLoop(ModalDialog& dialog) {
-    return platform::sim::OpenDialog(dialog.TemplateId(), &ModalDialog::Procedure,
+inline platform::WindowHandle OpenWithoutLoop(ModalDialog& dialog, int templateId) {
+    return platform::sim::OpenDialog(templateId, &ModalDialog::Procedure,
                                      reinterpret_cast<platform::LParam>(&dialog));
 }

@@ -35,7 +35,7 @@ protected:
     }
 
     void Open() {
-        window_ = OpenWithoutLoop(dialog_);
+        window_ = OpenWithoutLoop(dialog_, IDD_UPDATER_DIALOG);
         ASSERT_NE(window_, nullptr);
     }
 
@@ -70,13 +70,13 @@ protected:
     }
 
     platform::WindowHandle Control(int id) const { return platform::GetDlgItem(window_, id); }
-    std::string Text(int id) const { return platform::GetDlgItemTextA(window_, id); }
+    std::string Text(int id) const { return platform::sim::Text(window_, id); }
     std::string Status() const { return Text(IDC_STATUS); }
     bool UpgradeEnabled() const { return platform::IsWindowEnabled(Control(IDC_UPGRADE)); }
     bool VersionViewShown() const {
-        const bool versions = platform::IsWindowVisible(Control(IDC_CURRENT_VERSION));
-        EXPECT_EQ(versions, platform::IsWindowVisible(Control(IDC_TARGET_VERSION)));
-        EXPECT_NE(versions, platform::IsWindowVisible(Control(IDC_LOGO)))
+        const bool versions = platform::sim::Visible(Control(IDC_CURRENT_VERSION));
+        EXPECT_EQ(versions, platform::sim::Visible(Control(IDC_TARGET_VERSION)));
+        EXPECT_NE(versions, platform::sim::Visible(Control(IDC_LOGO)))
             << "logo and version lines share the top";
         return versions;
     }

@@ -21,11 +21,11 @@ class UpdaterDialogTest : public SimWindowsTest {
 protected:
     void Open() {
         context_.deviceText.Set(DeviceText{'1', '.', '1', '\0'});
-        window_ = OpenWithoutLoop(dialog_);
+        window_ = OpenWithoutLoop(dialog_, IDD_UPDATER_DIALOG);
         ASSERT_NE(window_, nullptr);
     }
     WindowHandle Control(int id) const { return platform::GetDlgItem(window_, id); }
-    std::string Status() const { return platform::GetDlgItemTextA(window_, IDC_STATUS); }
+    std::string Status() const { return sim::Text(window_, IDC_STATUS); }
     void Command(int id) { platform::SendMessageA(window_, WM_COMMAND, static_cast<WParam>(id), 0); }
     // Still open: not ended, poll timer running and the player's text kept.
     void ExpectStillOpen() {
@@ -50,15 +50,15 @@ TEST_F(UpdaterDialogTest, SetUpLeavesTheWindowInItsStartingState) {
     Open();
     EXPECT_EQ(context_.mainDialog.load(), window_);
     EXPECT_EQ(Status(), "Not Ready") << "the first poll runs during set-up and finds no player";
-    EXPECT_FALSE(platform::IsWindowVisible(Control(IDC_CURRENT_VERSION)));
-    EXPECT_FALSE(platform::IsWindowVisible(Control(IDC_TARGET_VERSION)));
-    EXPECT_TRUE(platform::IsWindowVisible(Control(IDC_LOGO)));
+    EXPECT_FALSE(sim::Visible(Control(IDC_CURRENT_VERSION)));
+    EXPECT_FALSE(sim::Visible(Control(IDC_TARGET_VERSION)));
+    EXPECT_TRUE(sim::Visible(Control(IDC_LOGO)));
     const auto progress = sim::Progress(Control(IDC_PROGRESS));
     EXPECT_EQ(progress.low, 0);
     EXPECT_EQ(progress.high, 1000);
     EXPECT_EQ(sim::TimerPeriod(window_, ID_TIMER_POLL), 2000u);
     EXPECT_FALSE(sim::TimerPeriod(window_, ID_TIMER_PROGRESS));
-    EXPECT_EQ(sim::WindowText(window_), "Tolvo Firmware Updater");
+    EXPECT_EQ(sim::Text(window_), "Tolvo Firmware Updater");
     const auto icon = platform::LoadIconA(IDI_MAIN);
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(sim::WindowIcon(window_, ICON_BIG), icon);
@@ -70,7 +70,13 @@ TEST_F(UpdaterDialogTest, SetUpLeavesTheWindowInItsStartingState) {
 }
 
 TEST_F(UpdaterDialogTest, AboutItemIsAppendedWhereTheWindowHasASystemMenu) {
-    sim::SetSystemMenuRule(sim::SystemMenuRule::Always);
+    sim::DefineDialog(IDD_UPDATER_DIALOG, {.controls = {{IDC_UPGRADE},
+                                                        {IDC_PROGRESS},
+                                                        {IDC_STATUS},
+                                                        {IDC_CURRENT_VERSION},
+                                                        {IDC_TARGET_VERSION},
+                                                        {IDC_LOGO}},
+                                           .systemMenu = true});
     Open();
     const auto items = sim::SystemMenuItems(window_);
     ASSERT_EQ(items.size(), 2u);
@@ -167,35 +173,29 @@ TEST_F(UpdaterDialogTest, CancelNeverAsksWhicheverWayItComes) {
 
 TEST_F(UpdaterDialogTest, CancelWhileTheExitQuestionIsUpLeavesTheWindowClosed) {
     Open();
-    sim::ScriptMessageBoxes({{IDNO, [&] {
-                                  platform::PostMessageA(window_, WM_COMMAND, IDCANCEL, 0);
-                                  sim::PumpMessages();
-                              }}});
+    // The question's own loop delivers the posted command while it is up.
+    platform::PostMessageA(window_, WM_COMMAND, IDCANCEL, 0);
+    sim::ScriptMessageBoxes({{IDNO}});
     Command(IDOK);
     ExpectClosed(IDCANCEL);
 }
 
 TEST_F(UpdaterDialogTest, AboutCommandRunsTheAboutBoxOwnedByTheWindow) {
     Open();
-    std::string caption;
-    std::string version;
-    sim::ScriptDialog(IDD_ABOUT_DIALOG, {[&](WindowHandle about) {
-                          caption = sim::WindowText(about);
-                          version = sim::WindowText(sim::Children(about).at(1));
-                          sim::Click(about, IDOK);
-                      }});
     for (const unsigned id : {IDM_ABOUT, IDM_ABOUT | 0x3}) {
-        sim::ScriptDialog(IDD_ABOUT_DIALOG, {[](WindowHandle about) { sim::Click(about, IDOK); }});
+        sim::ScriptDialog(IDD_ABOUT_DIALOG, {[&](WindowHandle about) {
+                              EXPECT_FALSE(platform::IsWindowEnabled(window_)) << "modal over the window";
+                              sim::Click(about, IDOK);
+                          }});
         platform::SendMessageA(window_, WM_SYSCOMMAND, id, 0);
     }
-    EXPECT_EQ(caption, "About Orvane");
-    EXPECT_EQ(version, "Orvane Version 3.0.0.1");
     const auto opened = sim::OpenedDialogs();
     ASSERT_EQ(opened.size(), 3u);
     EXPECT_EQ(opened[1].templateId, IDD_ABOUT_DIALOG);
     EXPECT_EQ(opened[1].owner, window_);
     EXPECT_EQ(sim::DialogResult(opened[1].dialog), IDOK);
     EXPECT_EQ(opened[2].templateId, IDD_ABOUT_DIALOG);
+    EXPECT_TRUE(platform::IsWindowEnabled(window_));
     ExpectStillOpen();
 }
 
@@ -242,6 +242,7 @@ TEST_F(UpdaterDialogTest, RestoredWindowPaintsNoIconAndDragIconIsTheWindowIcon) 
 
 TEST(RunUpdaterWindow, RunsTheDialogModallyUntilItClosesAndForgetsTheWindow) {
     sim::Reset();
+    DefineProgramDialogs();
     UpdaterContext context;
     WindowHandle seen = nullptr;
     sim::ScriptDialog(IDD_UPDATER_DIALOG, {

@@ -21,10 +21,10 @@ std::string ReadFile(const std::filesystem::path& path) {
 
 class UpgradeCommandTest : public PlayerWindowTest {
 protected:
-    // A worker held back by the deferred thread mode owns its job: let it run its course.
+    // A held worker owns its job: let it run its course.
     void TearDown() override {
-        sim::RunDeferredThreads();
-        sim::PumpMessages();
+        sim::ReleaseHeldThreads();
+        sim::WaitForThreads();
         PlayerWindowTest::TearDown();
     }
     // A player on E: whose version has been read, so its line-1 image is chosen.
@@ -45,7 +45,7 @@ protected:
 };
 
 TEST_F(UpgradeCommandTest, WarningHasItsTextCaptionButtonsAndIconAndCancelChangesNothing) {
-    sim::SetThreadMode(sim::ThreadMode::Deferred);
+    sim::SetThreadMode(sim::ThreadMode::Held);
     OpenWithPlayerShowingItsVersion();
     ClickUpgrade(IDCANCEL);
     const auto boxes = sim::ShownMessageBoxes();
@@ -62,7 +62,7 @@ TEST_F(UpgradeCommandTest, WarningHasItsTextCaptionButtonsAndIconAndCancelChange
 }
 
 TEST_F(UpgradeCommandTest, ImageOfFiftyThousandBytesIsSentAndOneByteLessIsNot) {
-    sim::SetThreadMode(sim::ThreadMode::Deferred);
+    sim::SetThreadMode(sim::ThreadMode::Held);
     OpenWithPlayerShowingItsVersion(49999);
     ClickUpgrade();
     EXPECT_EQ(BoxCount(), 1u) << "a short image goes back without a message";
@@ -85,7 +85,7 @@ TEST_F(UpgradeCommandTest, ImageOfFiftyThousandBytesIsSentAndOneByteLessIsNot) {
 }
 
 TEST_F(UpgradeCommandTest, OneDriveStartsAtOneHundredAndReachesTheEndAfterNineTicks) {
-    sim::SetThreadMode(sim::ThreadMode::Deferred);
+    sim::SetThreadMode(sim::ThreadMode::Held);
     OpenWithPlayerShowingItsVersion();
     ClickUpgrade();
     EXPECT_EQ(ProgressPosition(), 100);
@@ -98,7 +98,7 @@ TEST_F(UpgradeCommandTest, OneDriveStartsAtOneHundredAndReachesTheEndAfterNineTi
 }
 
 TEST_F(UpgradeCommandTest, TwoDrivesStartAtFiftyAndMoveFiftyPerTick) {
-    sim::SetThreadMode(sim::ThreadMode::Deferred);
+    sim::SetThreadMode(sim::ThreadMode::Held);
     OpenWithPlayerShowingItsVersion();
     MapRemovable('F');
     ClickUpgrade();
@@ -111,7 +111,7 @@ TEST_F(UpgradeCommandTest, TwoDrivesStartAtFiftyAndMoveFiftyPerTick) {
 }
 
 TEST_F(UpgradeCommandTest, CounterFromTheSecondDriveOnGrowsWithoutWrapping) {
-    sim::SetThreadMode(sim::ThreadMode::Deferred);
+    sim::SetThreadMode(sim::ThreadMode::Held);
     OpenWithPlayerShowingItsVersion();
     MapRemovable('F');
     ClickUpgrade();
@@ -136,7 +136,7 @@ TEST_F(UpgradeCommandTest, ProgressTickBeforeAnyDriveCountLeavesTheBarAlone) {
 
 TEST_F(UpgradeCommandTest, ImageThatCannotBeOpenedIsNamedAndTheWindowGoesBackToTheVersion) {
     for (const bool chosen : {false, true}) {
-        sim::SetThreadMode(sim::ThreadMode::Deferred);
+        sim::SetThreadMode(sim::ThreadMode::Held);
         PlugPlayer();
         Open();
         if (chosen) {
@@ -163,9 +163,9 @@ TEST_F(UpgradeCommandTest, ImageThatCannotBeOpenedIsNamedAndTheWindowGoesBackToT
 }
 
 TEST_F(UpgradeCommandTest, NoRemovableDriveAtTheClickStopsTheProgressAndResumesPolling) {
-    sim::SetThreadMode(sim::ThreadMode::Deferred);
+    sim::SetThreadMode(sim::ThreadMode::Held);
     OpenWithPlayerShowingItsVersion();
-    sim::ScriptMessageBoxes({{IDOK, [this] { UnplugAll(); }}});
+    sim::ScriptMessageBoxes({{IDOK, 0, [this] { UnplugAll(); }}});
     sim::Click(window_, IDC_UPGRADE);
     EXPECT_FALSE(ProgressTimerRuns());
     EXPECT_TRUE(PollTimerRuns());
@@ -177,7 +177,7 @@ TEST_F(UpgradeCommandTest, NoRemovableDriveAtTheClickStopsTheProgressAndResumesP
 }
 
 TEST_F(UpgradeCommandTest, NoSecondWorkerFromAClickWhileOneRunsOrOnADisabledButton) {
-    sim::SetThreadMode(sim::ThreadMode::Deferred);
+    sim::SetThreadMode(sim::ThreadMode::Held);
     OpenWithPlayerShowingItsVersion();
     ClickUpgrade();
     ASSERT_EQ(sim::ThreadsStarted(), 1);
@@ -189,19 +189,20 @@ TEST_F(UpgradeCommandTest, NoSecondWorkerFromAClickWhileOneRunsOrOnADisabledButt
 }
 
 TEST_F(UpgradeCommandTest, ClickWhileTheWarningIsUpStartsNothingOfItsOwn) {
-    sim::SetThreadMode(sim::ThreadMode::Deferred);
+    sim::SetThreadMode(sim::ThreadMode::Held);
     OpenWithPlayerShowingItsVersion();
-    sim::ScriptMessageBoxes({{IDOK, [this] { sim::Click(window_, IDC_UPGRADE); }}});
-    sim::Click(window_, IDC_UPGRADE);
+    // Delivered by the warning's own loop.
+    platform::PostMessageA(Control(IDC_UPGRADE), sim::kButtonClick, 0, 0);
+    ClickUpgrade();
     EXPECT_EQ(BoxCount(), 1u);
     EXPECT_EQ(sim::ThreadsStarted(), 1);
 }
 
 TEST_F(UpgradeCommandTest, WholeRunCopiesTheImageReportsSuccessAndCloses) {
-    sim::SetThreadMode(sim::ThreadMode::Inline);
     OpenWithPlayerShowingItsVersion(3 * kCopyBufferBytes + 17);
     ClickUpgrade();
-    sim::PumpMessages();
+    ASSERT_TRUE(sim::PumpUntil([this] { return sim::DialogResult(window_).has_value(); }));
+    ASSERT_TRUE(sim::WaitForThreads());
     EXPECT_EQ(ReadFile(Folder('E') / kTargetFileName), ReadFile(ImagePath(1)));
     const auto boxes = sim::ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
@@ -212,7 +213,6 @@ TEST_F(UpgradeCommandTest, WholeRunCopiesTheImageReportsSuccessAndCloses) {
 }
 
 TEST_F(UpgradeCommandTest, WholeRunOnARealWorkerThread) {
-    sim::SetThreadMode(sim::ThreadMode::Real);
     OpenWithPlayerShowingItsVersion(5 * kCopyBufferBytes);
     MapRemovable('F');
     ClickUpgrade();

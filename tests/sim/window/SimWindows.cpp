@@ -1,0 +1,726 @@
+#include "sim/window/SimWindows.h"
+
+#include "platform/Process.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <tuple>
+#include <utility>
+
+namespace platform {
+namespace {
+
+using namespace sim;
+
+struct Window {
+    WindowHandle parent = nullptr; // a control's dialog, or a dialog's owner
+    int id = 0;
+    int templateId = 0;
+    std::string text;
+    bool visible = true, enabled = true, iconic = false, destroyed = false, modeless = false;
+    DialogProc proc = nullptr; // null for a control
+    std::thread::id thread;
+    std::optional<LResult> result;
+    std::map<int, LParam> longs; // DWLP_* slots
+    ProgressState progress;
+    int width = 0, height = 0;
+    IconHandle icons[2] = {}; // ICON_SMALL, ICON_BIG
+    std::optional<std::vector<MenuItem>> menu;
+};
+
+struct Queued {
+    WindowHandle window;
+    unsigned message;
+    WParam wParam;
+    LParam lParam;
+    std::thread::id thread;
+    std::shared_ptr<std::optional<LResult>> reply; // null for a posted message
+};
+
+struct Timer {
+    unsigned period;
+    std::uint64_t due, order;
+    std::thread::id thread;
+};
+
+struct Data {
+    std::uintptr_t lastHandle = 0x10000;
+    std::map<int, DialogDefinition> definitions;
+    std::map<int, std::string> strings;
+    std::map<WindowHandle, Window> windows;
+    std::deque<Queued> queue;
+    std::map<std::pair<WindowHandle, std::uintptr_t>, Timer> timers;
+    std::uint64_t timerOrder = 0, now = 0;
+    WindowHandle focus = nullptr;
+    std::map<int, std::deque<std::vector<DialogStep>>> dialogScripts;
+    std::vector<OpenedDialog> opened;
+    std::deque<BoxAnswer> answers[2]; // by BoxThread
+    std::vector<ShownMessageBox> boxes;
+    std::vector<DeliveredMessage> delivered;
+    std::map<int, int> metrics = {{SM_CXICON, 32}, {SM_CYICON, 32}};
+    std::vector<DrawnIcon> drawnIcons;
+    std::string commandLine = "\"Tolvo Firmware Updater.exe\"";
+    ThreadMode threadMode = ThreadMode::Real;
+    std::vector<std::thread> threads;
+    std::vector<std::pair<void (*)(void*), void*>> held;
+    int running = 0, started = 0;
+    std::vector<std::string> failures;
+};
+
+std::mutex lock;
+std::condition_variable changed;
+Data data;
+
+// Runs `use` on the data under the lock.
+template <typename Use> auto Locked(Use&& use) {
+    std::lock_guard hold(lock);
+    return use(data);
+}
+// With the lock held: the live window, or null.
+Window* Find(WindowHandle handle) {
+    const auto found = data.windows.find(handle);
+    return found == data.windows.end() || found->second.destroyed ? nullptr : &found->second;
+}
+// Runs `use` on the live window under the lock, or returns `otherwise`.
+template <typename Result, typename Use> Result With(WindowHandle handle, Result otherwise, Use&& use) {
+    std::lock_guard hold(lock);
+    Window* window = Find(handle);
+    return window == nullptr ? otherwise : use(*window);
+}
+void AddFailure(std::string what) {
+    Locked([&](Data& d) { d.failures.push_back(std::move(what)); });
+}
+
+// With the lock held: the dialog and its controls go, with their timers; sends to them get 0.
+void Destroy(WindowHandle dialog) {
+    for (auto& [handle, window] : data.windows) {
+        if (handle == dialog || window.parent == dialog) {
+            window.destroyed = true;
+            std::erase_if(data.timers, [handle](const auto& timer) { return timer.first.first == handle; });
+        }
+    }
+    std::erase_if(data.queue, [](const Queued& queued) {
+        const bool doomed = Find(queued.window) == nullptr;
+        if (doomed && queued.reply) {
+            *queued.reply = 0;
+        }
+        return doomed;
+    });
+    changed.notify_all();
+}
+
+LResult Deliver(WindowHandle handle, unsigned message, WParam wParam, LParam lParam);
+
+// What a button and a progress bar do with the messages the program sends them.
+LResult ControlProcedure(WindowHandle control, unsigned message, WParam wParam, LParam lParam) {
+    if (message == kButtonClick) {
+        const auto [dialog, id] = With(control, std::pair<WindowHandle, int>{},
+                                       [](Window& window) { return std::pair(window.parent, window.id); });
+        const auto command = static_cast<WParam>(id & 0xFFFF) | (WParam{BN_CLICKED} << 16);
+        return Deliver(dialog, WM_COMMAND, command, reinterpret_cast<LParam>(control));
+    }
+    return With(control, LResult{}, [&](Window& window) -> LResult {
+        ProgressState& bar = window.progress;
+        const LResult previous = message == PBM_SETPOS ? bar.position : (bar.low & 0xFFFF) | (bar.high << 16);
+        if (message == PBM_SETRANGE) {
+            bar.low = static_cast<int>(lParam & 0xFFFF);
+            bar.high = static_cast<int>((lParam >> 16) & 0xFFFF);
+        } else if (message != PBM_SETPOS) {
+            return 0;
+        }
+        const int position = message == PBM_SETPOS ? static_cast<int>(wParam) : bar.position;
+        bar.position = std::clamp(position, bar.low, std::max(bar.low, bar.high));
+        return previous;
+    });
+}
+
+// Runs the window's procedure on this thread: a control's own, or the dialog's and, when that
+// leaves the message, the default processing the program relies on.
+LResult Deliver(WindowHandle handle, unsigned message, WParam wParam, LParam lParam) {
+    const auto [live, proc] = With(handle, std::pair<bool, DialogProc>{}, [&](Window& window) {
+        data.delivered.push_back({handle, message, wParam, lParam});
+        return std::pair(true, window.proc);
+    });
+    if (!live || proc == nullptr) {
+        return live ? ControlProcedure(handle, message, wParam, lParam) : 0;
+    }
+    if (const LResult answer = proc(handle, message, wParam, lParam); answer != 0) {
+        const bool direct = message == WM_INITDIALOG || message == WM_QUERYDRAGICON;
+        return direct ? answer : GetWindowLongPtrA(handle, DWLP_MSGRESULT);
+    }
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == 0xF060 /* SC_CLOSE */) {
+        PostMessageA(handle, WM_COMMAND, static_cast<WParam>(IDCANCEL), 0);
+    } else if (message == WM_SETICON) {
+        With(handle, 0, [&](Window& window) {
+            window.icons[wParam == ICON_BIG] = reinterpret_cast<IconHandle>(lParam);
+            return 0;
+        });
+    }
+    return 0;
+}
+
+// Delivers one queued message (sent ones first) or due timer of this thread; false when none.
+bool PumpOne() {
+    const auto self = std::this_thread::get_id();
+    std::unique_lock hold(lock);
+    for (auto& [handle, window] : data.windows) {
+        if (window.modeless && window.result && !window.destroyed) {
+            Destroy(handle);
+        }
+    }
+    auto mine = [self](const Queued& queued) { return queued.thread == self; };
+    auto next = std::find_if(data.queue.begin(), data.queue.end(),
+                             [&](const Queued& queued) { return mine(queued) && queued.reply; });
+    next = next != data.queue.end() ? next : std::find_if(data.queue.begin(), data.queue.end(), mine);
+    if (next != data.queue.end()) {
+        const Queued queued = *next;
+        data.queue.erase(next);
+        hold.unlock();
+        const LResult result = Deliver(queued.window, queued.message, queued.wParam, queued.lParam);
+        if (queued.reply) {
+            hold.lock();
+            *queued.reply = result;
+            changed.notify_all();
+        }
+        return true;
+    }
+    auto due = data.timers.end();
+    for (auto timer = data.timers.begin(); timer != data.timers.end(); ++timer) {
+        const Timer& t = timer->second;
+        if (t.thread == self && t.due <= data.now &&
+            (due == data.timers.end() ||
+             std::pair(t.due, t.order) < std::pair(due->second.due, due->second.order))) {
+            due = timer;
+        }
+    }
+    if (due == data.timers.end()) {
+        return false;
+    }
+    const auto [window, id] = due->first;
+    due->second.due = data.now + due->second.period;
+    hold.unlock();
+    Deliver(window, WM_TIMER, id, 0);
+    return true;
+}
+
+WindowHandle CreateDialogWindow(int templateId, WindowHandle owner, DialogProc proc, bool modeless) {
+    std::lock_guard hold(lock);
+    const auto definition = data.definitions.find(templateId);
+    if (definition == data.definitions.end()) {
+        data.failures.push_back("no dialog template " + std::to_string(templateId) + " is defined");
+        return nullptr;
+    }
+    auto newHandle = [] { return reinterpret_cast<WindowHandle>(data.lastHandle += 0x10); };
+    const WindowHandle dialog = newHandle();
+    const auto self = std::this_thread::get_id();
+    Window& window = data.windows[dialog];
+    std::tie(window.parent, window.templateId, window.modeless, window.proc, window.thread) =
+        std::tuple(owner, templateId, modeless, proc, self);
+    if (definition->second.systemMenu) {
+        window.menu.emplace();
+    }
+    for (const ControlDefinition& control : definition->second.controls) {
+        Window& child = data.windows[newHandle()];
+        std::tie(child.parent, child.id, child.text, child.visible, child.thread) =
+            std::tuple(dialog, control.id, control.text, control.visible, self);
+    }
+    data.opened.push_back({templateId, dialog, owner});
+    return dialog;
+}
+
+// WM_INITDIALOG; a nonzero answer gives the focus to the first tab stop.
+void InitialiseDialog(WindowHandle dialog, LParam param) {
+    const int firstTabStop =
+        With(dialog, 0, [](Window& window) { return data.definitions[window.templateId].firstTabStop; });
+    const WindowHandle focus = firstTabStop == 0 ? nullptr : GetDlgItem(dialog, firstTabStop);
+    if (Deliver(dialog, WM_INITDIALOG, reinterpret_cast<WParam>(focus), param) != 0 && focus != nullptr) {
+        SetFocus(focus);
+    }
+}
+
+bool OnWindowThread() {
+    return Locked([](Data& d) {
+        return std::any_of(d.windows.begin(), d.windows.end(), [](const auto& entry) {
+            return !entry.second.destroyed && entry.second.thread == std::this_thread::get_id();
+        });
+    });
+}
+
+// With the lock held: runs proc(argument) on a thread of its own.
+void StartThread(void (*proc)(void*), void* argument) {
+    ++data.running;
+    data.threads.emplace_back([proc, argument] {
+        proc(argument);
+        Locked([](Data& d) { --d.running; });
+        changed.notify_all();
+    });
+}
+
+} // namespace
+
+// --- Dialogs and controls ---
+
+LResult DialogBoxParamA(int templateId, WindowHandle owner, DialogProc proc, LParam param) {
+    const WindowHandle dialog = CreateDialogWindow(templateId, owner, proc, false);
+    if (dialog == nullptr) {
+        return -1;
+    }
+    const bool ownerWasEnabled = IsWindowEnabled(owner);
+    EnableWindow(owner, false);
+    std::deque<DialogStep> steps = Locked([templateId](Data& d) {
+        auto& scripts = d.dialogScripts[templateId];
+        std::deque<DialogStep> first;
+        if (!scripts.empty()) {
+            first.assign(scripts.front().begin(), scripts.front().end());
+            scripts.pop_front();
+        }
+        return first;
+    });
+    InitialiseDialog(dialog, param);
+    while (!DialogResult(dialog)) {
+        if (PumpOne()) {
+            continue;
+        }
+        if (steps.empty()) {
+            AddFailure("modal dialog " + std::to_string(templateId) +
+                       " is still open after its scripted steps");
+            EndDialog(dialog, -1);
+            break;
+        }
+        const DialogStep step = std::move(steps.front());
+        steps.pop_front();
+        step(dialog);
+    }
+    std::lock_guard hold(lock);
+    Destroy(dialog);
+    if (Window* ownerWindow = Find(owner)) {
+        ownerWindow->enabled = ownerWasEnabled;
+    }
+    return *data.windows[dialog].result;
+}
+
+bool EndDialog(WindowHandle dialog, LResult result) {
+    return With(dialog, false, [result](Window& window) {
+        window.result = result;
+        return window.proc != nullptr;
+    });
+}
+
+LParam SetWindowLongPtrA(WindowHandle dialog, int index, LParam value) {
+    return With(dialog, LParam{}, [&](Window& window) { return std::exchange(window.longs[index], value); });
+}
+
+LParam GetWindowLongPtrA(WindowHandle dialog, int index) {
+    return With(dialog, LParam{}, [&](Window& window) { return window.longs[index]; });
+}
+
+WindowHandle GetDlgItem(WindowHandle dialog, int id) {
+    return Locked([&](Data& d) {
+        for (auto& [handle, window] : d.windows) {
+            if (dialog != nullptr && window.parent == dialog && window.id == id && !window.destroyed) {
+                return handle;
+            }
+        }
+        return WindowHandle{};
+    });
+}
+
+bool SetWindowTextA(WindowHandle window, const char* text) {
+    return With(window, false, [text](Window& found) {
+        found.text = text == nullptr ? "" : text;
+        return true;
+    });
+}
+
+bool SetDlgItemTextA(WindowHandle dialog, int id, const char* text) {
+    return SetWindowTextA(GetDlgItem(dialog, id), text);
+}
+
+bool ShowWindow(WindowHandle window, int command) {
+    return With(window, false,
+                [command](Window& found) { return std::exchange(found.visible, command != SW_HIDE); });
+}
+
+bool EnableWindow(WindowHandle window, bool enable) {
+    return With(window, false, [enable](Window& found) { return !std::exchange(found.enabled, enable); });
+}
+
+bool IsWindowEnabled(WindowHandle window) {
+    return With(window, false, [](Window& found) { return found.enabled; });
+}
+
+bool IsIconic(WindowHandle window) {
+    return With(window, false, [](Window& found) { return found.iconic; });
+}
+
+WindowHandle SetFocus(WindowHandle window) {
+    return Locked([window](Data& d) {
+        const WindowHandle previous = d.focus;
+        d.focus = window == nullptr || Find(window) != nullptr ? window : d.focus;
+        return previous;
+    });
+}
+
+// --- Messages and timers ---
+
+LResult SendMessageA(WindowHandle window, unsigned message, WParam wParam, LParam lParam) {
+    std::unique_lock hold(lock);
+    Window* target = Find(window);
+    if (target == nullptr) {
+        return 0;
+    }
+    if (target->thread == std::this_thread::get_id()) {
+        hold.unlock();
+        return Deliver(window, message, wParam, lParam);
+    }
+    auto reply = std::make_shared<std::optional<LResult>>();
+    data.queue.push_back({window, message, wParam, lParam, target->thread, reply});
+    changed.notify_all();
+    changed.wait(hold, [&] { return reply->has_value(); });
+    return **reply;
+}
+
+bool PostMessageA(WindowHandle window, unsigned message, WParam wParam, LParam lParam) {
+    return With(window, false, [&](Window& target) {
+        data.queue.push_back({window, message, wParam, lParam, target.thread, nullptr});
+        changed.notify_all();
+        return true;
+    });
+}
+
+std::uintptr_t SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) {
+    return Locked([&](Data& d) -> std::uintptr_t {
+        Window* target = Find(window);
+        if (target == nullptr || target->thread != std::this_thread::get_id()) {
+            d.failures.push_back("SetTimer off the window's thread for timer " + std::to_string(id));
+            return 0;
+        }
+        const unsigned period = std::max(milliseconds, 10u); // USER_TIMER_MINIMUM
+        d.timers[{window, id}] = {period, d.now + period, ++d.timerOrder, target->thread};
+        return id == 0 ? 1 : id;
+    });
+}
+
+bool KillTimer(WindowHandle window, std::uintptr_t id) {
+    return Locked([&](Data& d) {
+        Window* target = Find(window);
+        if (target != nullptr && target->thread != std::this_thread::get_id()) {
+            d.failures.push_back("KillTimer off the window's thread for timer " + std::to_string(id));
+            return false;
+        }
+        return d.timers.erase({window, id}) != 0;
+    });
+}
+
+// --- Message boxes, menus, resources, painting ---
+
+int MessageBoxA(WindowHandle owner, const char* text, const char* caption, unsigned type) {
+    const bool windowThread = OnWindowThread();
+    BoxAnswer answer = Locked([&](Data& d) {
+        BoxAnswer next{0};
+        auto& answers = d.answers[static_cast<int>(windowThread ? BoxThread::Window : BoxThread::Worker)];
+        if (!answers.empty()) {
+            next = std::move(answers.front());
+            answers.pop_front();
+        } else if ((type & 0xF) == MB_OK) {
+            next.button = IDOK;
+        } else {
+            d.failures.push_back(std::string("unscripted message box: ") + text);
+        }
+        d.boxes.push_back({owner, text, caption, type, std::this_thread::get_id(), next.button});
+        return next;
+    });
+    if (windowThread) {
+        PumpMessages(); // the box's own loop
+    }
+    if (answer.meanwhile) {
+        answer.meanwhile();
+    }
+    if (windowThread) {
+        AdvanceTime(answer.upForMs);
+    }
+    return answer.button;
+}
+
+std::string ApplicationName() {
+    return "Tolvo Firmware Updater";
+}
+
+// A window's system menu is known by the window's own handle value.
+MenuHandle GetSystemMenu(WindowHandle window, bool) {
+    return With(window, MenuHandle{}, [window](Window& found) {
+        return found.menu ? reinterpret_cast<MenuHandle>(window) : nullptr;
+    });
+}
+
+bool AppendMenuA(MenuHandle menu, unsigned flags, std::uintptr_t id, const char* text) {
+    return With(reinterpret_cast<WindowHandle>(menu), false, [&](Window& found) {
+        if (found.menu) {
+            found.menu->push_back({flags, id, text == nullptr ? "" : text});
+        }
+        return found.menu.has_value();
+    });
+}
+
+std::string LoadStringA(int id) {
+    return Locked([id](Data& d) { return d.strings.count(id) ? d.strings[id] : std::string(); });
+}
+
+IconHandle LoadIconA(int id) {
+    return reinterpret_cast<IconHandle>(std::uintptr_t{0x7000000} + static_cast<std::uintptr_t>(id));
+}
+
+// The paint context is known by its window's handle value.
+PaintScope::PaintScope(WindowHandle window)
+    : window_(window), context_(reinterpret_cast<DeviceContext>(window)), state_(nullptr) {}
+PaintScope::~PaintScope() = default;
+
+Rect GetClientRect(WindowHandle window) {
+    return With(window, Rect{}, [](Window& found) { return Rect{0, 0, found.width, found.height}; });
+}
+
+int GetSystemMetrics(int index) {
+    return Locked([index](Data& d) { return d.metrics[index]; });
+}
+
+bool DrawIcon(DeviceContext context, int x, int y, IconHandle icon) {
+    Locked([&](Data& d) { d.drawnIcons.push_back({context, x, y, icon}); });
+    return true;
+}
+
+// --- Process ---
+
+std::string GetCommandLineA() {
+    return Locked([](Data& d) { return d.commandLine; });
+}
+
+bool BeginThread(void (*proc)(void*), void* argument) {
+    Locked([&](Data& d) {
+        ++d.started;
+        if (d.threadMode == ThreadMode::Held) {
+            d.held.emplace_back(proc, argument);
+        } else {
+            StartThread(proc, argument);
+        }
+    });
+    return true;
+}
+
+void Sleep(unsigned milliseconds) {
+    Locked([milliseconds](Data& d) { d.now += milliseconds; });
+}
+
+namespace sim {
+
+void DefineDialog(int templateId, DialogDefinition definition) {
+    Locked([&](Data& d) { d.definitions[templateId] = std::move(definition); });
+}
+
+void DefineString(int id, std::string text) {
+    Locked([&](Data& d) { d.strings[id] = std::move(text); });
+}
+
+WindowHandle OpenDialog(int templateId, DialogProc proc, LParam param, WindowHandle owner) {
+    const WindowHandle dialog = CreateDialogWindow(templateId, owner, proc, true);
+    if (dialog != nullptr) {
+        InitialiseDialog(dialog, param);
+    }
+    return dialog;
+}
+
+void ScriptDialog(int templateId, std::vector<DialogStep> steps) {
+    Locked([&](Data& d) { d.dialogScripts[templateId].push_back(std::move(steps)); });
+}
+
+std::vector<OpenedDialog> OpenedDialogs() {
+    return Locked([](Data& d) { return d.opened; });
+}
+
+std::optional<LResult> DialogResult(WindowHandle dialog) {
+    return Locked(
+        [dialog](Data& d) { return d.windows.count(dialog) ? d.windows[dialog].result : std::nullopt; });
+}
+
+void Click(WindowHandle dialog, int id) {
+    SendMessageA(GetDlgItem(dialog, id), kButtonClick, 0, 0);
+}
+
+std::string Text(WindowHandle window) {
+    return With(window, std::string(), [](Window& found) { return found.text; });
+}
+
+std::string Text(WindowHandle dialog, int id) {
+    return Text(GetDlgItem(dialog, id));
+}
+
+bool Visible(WindowHandle window) {
+    return With(window, false, [](Window& found) { return found.visible; });
+}
+
+WindowHandle Focus() {
+    return Locked([](Data& d) { return d.focus; });
+}
+
+ProgressState Progress(WindowHandle progressBar) {
+    return With(progressBar, ProgressState{}, [](Window& found) { return found.progress; });
+}
+
+std::vector<MenuItem> SystemMenuItems(WindowHandle window) {
+    return With(window, std::vector<MenuItem>(),
+                [](Window& found) { return found.menu.value_or(std::vector<MenuItem>()); });
+}
+
+IconHandle WindowIcon(WindowHandle window, int which) {
+    return With(window, IconHandle{}, [which](Window& found) { return found.icons[which == ICON_BIG]; });
+}
+
+std::optional<unsigned> TimerPeriod(WindowHandle window, std::uintptr_t id) {
+    return Locked([&](Data& d) {
+        const auto found = d.timers.find({window, id});
+        return found == d.timers.end() ? std::nullopt : std::optional<unsigned>(found->second.period);
+    });
+}
+
+std::vector<DeliveredMessage> DeliveredMessages() {
+    return Locked([](Data& d) { return d.delivered; });
+}
+
+void SetIconic(WindowHandle window, bool iconic) {
+    With(window, 0, [iconic](Window& found) { return found.iconic = iconic; });
+}
+
+void SetClientSize(WindowHandle window, int width, int height) {
+    With(window, 0, [&](Window& found) { return found.width = width, found.height = height; });
+}
+
+void SetSystemMetric(int index, int value) {
+    Locked([&](Data& d) { d.metrics[index] = value; });
+}
+
+std::vector<DrawnIcon> DrawnIcons() {
+    return Locked([](Data& d) { return d.drawnIcons; });
+}
+
+void PumpMessages() {
+    while (PumpOne()) {
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds deadline) {
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    for (;;) {
+        PumpMessages();
+        if (done()) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= end) {
+            AddFailure("PumpUntil: the awaited condition did not come true in time");
+            return false;
+        }
+        // Short slices, because what `done` watches may change without a message.
+        std::unique_lock hold(lock);
+        changed.wait_for(hold, std::chrono::milliseconds(2));
+    }
+}
+
+void AdvanceTime(unsigned milliseconds) {
+    const auto self = std::this_thread::get_id();
+    const std::uint64_t target = Now() + milliseconds;
+    for (bool reached = false; !reached;) {
+        PumpMessages();
+        reached = Locked([&](Data& d) {
+            std::uint64_t next = target;
+            for (const auto& [key, timer] : d.timers) {
+                next = timer.thread == self ? std::min(next, timer.due) : next;
+            }
+            d.now = std::max(d.now, next);
+            return next == target;
+        });
+    }
+    PumpMessages();
+}
+
+std::uint64_t Now() {
+    return Locked([](Data& d) { return d.now; });
+}
+
+void ScriptMessageBoxes(std::vector<BoxAnswer> answers, BoxThread thread) {
+    Locked([&](Data& d) {
+        for (auto& answer : answers) {
+            d.answers[static_cast<int>(thread)].push_back(std::move(answer));
+        }
+    });
+}
+
+std::vector<ShownMessageBox> ShownMessageBoxes() {
+    return Locked([](Data& d) { return d.boxes; });
+}
+
+void SetCommandLine(std::string commandLine) {
+    Locked([&](Data& d) { d.commandLine = std::move(commandLine); });
+}
+
+void SetThreadMode(ThreadMode mode) {
+    Locked([mode](Data& d) { d.threadMode = mode; });
+}
+
+void ReleaseHeldThreads() {
+    Locked([](Data& d) {
+        for (const auto& [proc, argument] : std::exchange(d.held, {})) {
+            StartThread(proc, argument);
+        }
+    });
+}
+
+bool WaitForThreads(std::chrono::milliseconds deadline) {
+    if (!PumpUntil([] { return Locked([](Data& d) { return d.running == 0; }); }, deadline)) {
+        return false;
+    }
+    for (auto& thread : Locked([](Data& d) { return std::move(d.threads); })) {
+        thread.join();
+    }
+    return true;
+}
+
+int ThreadsStarted() {
+    return Locked([](Data& d) { return d.started; });
+}
+
+std::vector<std::string> TakeFailures() {
+    return Locked([](Data& d) { return std::exchange(d.failures, {}); });
+}
+
+void Reset() {
+    std::vector<std::thread> threads;
+    {
+        std::unique_lock hold(lock);
+        for (auto& [handle, window] : data.windows) {
+            window.destroyed = true;
+        }
+        Destroy(nullptr); // answers every pending send
+        // A thread still running has lost its windows: every send it makes returns at once.
+        if (!changed.wait_for(hold, std::chrono::seconds(30), [] { return data.running == 0; })) {
+            std::fputs("simulated window system: a thread started by the test never ended\n", stderr);
+            std::abort();
+        }
+        threads = std::move(data.threads);
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    Locked([](Data& d) { // the program's dialogs and strings stay defined
+        Data fresh;
+        fresh.definitions = std::move(d.definitions);
+        fresh.strings = std::move(d.strings);
+        d = std::move(fresh);
+    });
+}
+
+} // namespace sim
+} // namespace platform
