@@ -23,7 +23,9 @@ protected:
         PutFile('E', name, bytes);
         ctx.deviceInfoPath.Set("E:\\" + name);
     }
-    std::string Label(int id) { return platform::sim::Text(ctx.mainDialog, id); }
+    std::string Label(int id) {
+        return platform::sim::Inspect(platform::GetDlgItem(ctx.mainDialog, id)).text;
+    }
     bool PollTimerRuns() { return platform::sim::TimerPeriod(ctx.mainDialog, ID_TIMER_POLL).has_value(); }
     // WM_COMMAND messages that reached the dialog once the posted ones are delivered.
     std::vector<platform::WParam> CommandsDelivered() {

@@ -23,7 +23,7 @@ TEST_F(TransferWorkerTest, OnePlayerReceivesTheImageThenTheRunEnds) {
     ScriptWorkerBoxes({{IDOK, 0, [this] {
                             // The bar is reset and the timer stopped before the box;
                             // the run is marked finished only after it.
-                            EXPECT_EQ(platform::sim::Progress(ProgressBar()).position, 0);
+                            EXPECT_EQ(platform::sim::Inspect(ProgressBar()).progress.position, 0);
                             EXPECT_FALSE(platform::sim::TimerPeriod(dialog_, ID_TIMER_PROGRESS));
                             EXPECT_FALSE(ctx.finished.load());
                             Log("box");

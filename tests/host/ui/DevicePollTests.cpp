@@ -135,7 +135,7 @@ TEST_F(DevicePollTest, RefusedDowngradeStopsPollingAndClosesTheWindow) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Set firmware version is 1.1.8E. You must not downgrade!!");
     platform::sim::PumpMessages();
-    EXPECT_EQ(platform::sim::DialogResult(window_), IDCANCEL);
+    EXPECT_EQ(platform::sim::Inspect(window_).result, IDCANCEL);
     EXPECT_FALSE(platform::sim::TimerPeriod(window_, ID_TIMER_POLL));
 }
 

@@ -146,9 +146,9 @@ TEST_F(ModalDialogTest, HandlersAnswerReachesTheSenderThroughTheMessageResult) {
 TEST_F(ModalDialogTest, OkAndCancelCommandsGoToTheirVirtuals) {
     window_ = OpenWithoutLoop(dialog_, IDD_UPDATER_DIALOG);
     EXPECT_EQ(Send(WM_COMMAND, Command(IDOK, BN_CLICKED), 0), 1);
-    EXPECT_EQ(sim::DialogResult(window_), IDOK);
+    EXPECT_EQ(sim::Inspect(window_).result, IDOK);
     EXPECT_EQ(Send(WM_COMMAND, Command(IDCANCEL, 1), 0), 1) << "an accelerator's notification";
-    EXPECT_EQ(sim::DialogResult(window_), IDCANCEL);
+    EXPECT_EQ(sim::Inspect(window_).result, IDCANCEL);
     EXPECT_EQ(dialog_.calls, (std::vector<std::string>{"OnOK", "OnCancel"}));
 }
 
@@ -163,7 +163,7 @@ TEST_F(ModalDialogTest, MessagesBeforeInitDialogGetTheDefaultAnswer) {
 
 TEST_F(ModalDialogTest, InitDialogStoresTheObjectAndPushesMembersToControls) {
     window_ = OpenWithoutLoop(dialog_, IDD_UPDATER_DIALOG);
-    EXPECT_EQ(sim::Text(window_, IDC_STATUS), "probe");
+    EXPECT_EQ(sim::Inspect(platform::GetDlgItem(window_, IDC_STATUS)).text, "probe");
     platform::SetDlgItemTextA(window_, IDC_STATUS, "typed");
     platform::SendMessageA(window_, WM_TIMER, 32001, 0);
     EXPECT_EQ(dialog_.calls, std::vector<std::string>{"OnTimer 32001"}) << "reached through the real window";
@@ -183,7 +183,7 @@ TEST_F(ModalDialogTest, ExceptionsStopAtTheProcedureAndAreShownWithTheApplicatio
     dialog_.calls.clear();
     EXPECT_EQ(Send(WM_TIMER, 32001, 0), 1) << "the dialog carries on";
     EXPECT_EQ(dialog_.calls, std::vector<std::string>{"OnTimer 32001"});
-    EXPECT_FALSE(sim::DialogResult(window_));
+    EXPECT_FALSE(sim::Inspect(window_).result);
 }
 
 TEST_F(ModalDialogTest, MissingControlInDataExchangeIsReportedNotFatal) {

@@ -70,17 +70,17 @@ protected:
     }
 
     platform::WindowHandle Control(int id) const { return platform::GetDlgItem(window_, id); }
-    std::string Text(int id) const { return platform::sim::Text(window_, id); }
+    std::string Text(int id) const { return platform::sim::Inspect(platform::GetDlgItem(window_, id)).text; }
     std::string Status() const { return Text(IDC_STATUS); }
     bool UpgradeEnabled() const { return platform::IsWindowEnabled(Control(IDC_UPGRADE)); }
     bool VersionViewShown() const {
-        const bool versions = platform::sim::Visible(Control(IDC_CURRENT_VERSION));
-        EXPECT_EQ(versions, platform::sim::Visible(Control(IDC_TARGET_VERSION)));
-        EXPECT_NE(versions, platform::sim::Visible(Control(IDC_LOGO)))
+        const bool versions = platform::sim::Inspect(Control(IDC_CURRENT_VERSION)).visible;
+        EXPECT_EQ(versions, platform::sim::Inspect(Control(IDC_TARGET_VERSION)).visible);
+        EXPECT_NE(versions, platform::sim::Inspect(Control(IDC_LOGO)).visible)
             << "logo and version lines share the top";
         return versions;
     }
-    int ProgressPosition() const { return platform::sim::Progress(Control(IDC_PROGRESS)).position; }
+    int ProgressPosition() const { return platform::sim::Inspect(Control(IDC_PROGRESS)).progress.position; }
 
     TempFolder temp_;
     UpdaterContext context_;

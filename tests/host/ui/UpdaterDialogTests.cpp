@@ -25,16 +25,16 @@ protected:
         ASSERT_NE(window_, nullptr);
     }
     WindowHandle Control(int id) const { return platform::GetDlgItem(window_, id); }
-    std::string Status() const { return sim::Text(window_, IDC_STATUS); }
+    std::string Status() const { return sim::Inspect(platform::GetDlgItem(window_, IDC_STATUS)).text; }
     void Command(int id) { platform::SendMessageA(window_, WM_COMMAND, static_cast<WParam>(id), 0); }
     // Still open: not ended, poll timer running and the player's text kept.
     void ExpectStillOpen() {
-        EXPECT_FALSE(sim::DialogResult(window_));
+        EXPECT_FALSE(sim::Inspect(window_).result);
         EXPECT_EQ(sim::TimerPeriod(window_, ID_TIMER_POLL), kPollPeriodMs);
         EXPECT_FALSE(context_.deviceText.Get().empty());
     }
     void ExpectClosed(int result) {
-        EXPECT_EQ(sim::DialogResult(window_), result);
+        EXPECT_EQ(sim::Inspect(window_).result, result);
         EXPECT_FALSE(sim::TimerPeriod(window_, ID_TIMER_POLL));
         const DeviceText text = context_.deviceText.Get();
         EXPECT_TRUE(text.empty());
@@ -50,22 +50,22 @@ TEST_F(UpdaterDialogTest, SetUpLeavesTheWindowInItsStartingState) {
     Open();
     EXPECT_EQ(context_.mainDialog.load(), window_);
     EXPECT_EQ(Status(), "Not Ready") << "the first poll runs during set-up and finds no player";
-    EXPECT_FALSE(sim::Visible(Control(IDC_CURRENT_VERSION)));
-    EXPECT_FALSE(sim::Visible(Control(IDC_TARGET_VERSION)));
-    EXPECT_TRUE(sim::Visible(Control(IDC_LOGO)));
-    const auto progress = sim::Progress(Control(IDC_PROGRESS));
+    EXPECT_FALSE(sim::Inspect(Control(IDC_CURRENT_VERSION)).visible);
+    EXPECT_FALSE(sim::Inspect(Control(IDC_TARGET_VERSION)).visible);
+    EXPECT_TRUE(sim::Inspect(Control(IDC_LOGO)).visible);
+    const auto progress = sim::Inspect(Control(IDC_PROGRESS)).progress;
     EXPECT_EQ(progress.low, 0);
     EXPECT_EQ(progress.high, 1000);
     EXPECT_EQ(sim::TimerPeriod(window_, ID_TIMER_POLL), 2000u);
     EXPECT_FALSE(sim::TimerPeriod(window_, ID_TIMER_PROGRESS));
-    EXPECT_EQ(sim::Text(window_), "Tolvo Firmware Updater");
+    EXPECT_EQ(sim::Inspect(window_).text, "Tolvo Firmware Updater");
     const auto icon = platform::LoadIconA(IDI_MAIN);
     ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(sim::WindowIcon(window_, ICON_BIG), icon);
-    EXPECT_EQ(sim::WindowIcon(window_, ICON_SMALL), icon);
+    EXPECT_EQ(sim::Inspect(window_).icons[ICON_BIG], icon);
+    EXPECT_EQ(sim::Inspect(window_).icons[ICON_SMALL], icon);
     EXPECT_EQ(sim::Focus(), Control(IDOK))
         << "the dialog manager's default focus wins over the upgrade button";
-    EXPECT_TRUE(sim::SystemMenuItems(window_).empty()) << "no system menu without WS_SYSMENU";
+    EXPECT_TRUE(sim::Inspect(window_).systemMenu.empty()) << "no system menu without WS_SYSMENU";
     EXPECT_TRUE(sim::ShownMessageBoxes().empty());
 }
 
@@ -78,7 +78,7 @@ TEST_F(UpdaterDialogTest, AboutItemIsAppendedWhereTheWindowHasASystemMenu) {
                                                         {IDC_LOGO}},
                                            .systemMenu = true});
     Open();
-    const auto items = sim::SystemMenuItems(window_);
+    const auto items = sim::Inspect(window_).systemMenu;
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0].flags, MF_SEPARATOR);
     EXPECT_EQ(items[1].flags, MF_STRING);
@@ -193,7 +193,7 @@ TEST_F(UpdaterDialogTest, AboutCommandRunsTheAboutBoxOwnedByTheWindow) {
     ASSERT_EQ(opened.size(), 3u);
     EXPECT_EQ(opened[1].templateId, IDD_ABOUT_DIALOG);
     EXPECT_EQ(opened[1].owner, window_);
-    EXPECT_EQ(sim::DialogResult(opened[1].dialog), IDOK);
+    EXPECT_EQ(sim::Inspect(opened[1].dialog).result, IDOK);
     EXPECT_EQ(opened[2].templateId, IDD_ABOUT_DIALOG);
     EXPECT_TRUE(platform::IsWindowEnabled(window_));
     ExpectStillOpen();
@@ -208,9 +208,8 @@ TEST_F(UpdaterDialogTest, MinimisedWindowDrawsItsIconCentred) {
         {200, 100, 32, 16, 84, 42},
         {20, 10, 32, 32, -5, -10}, // truncated toward zero, not floored
     };
-    sim::SetIconic(window_, true);
     for (const auto& c : cases) {
-        sim::SetClientSize(window_, c.width, c.height);
+        sim::Minimise(window_, c.width, c.height);
         sim::SetSystemMetric(SM_CXICON, c.iconWidth);
         sim::SetSystemMetric(SM_CYICON, c.iconHeight);
         platform::SendMessageA(window_, WM_PAINT, 0, 0);
@@ -257,7 +256,7 @@ TEST(RunUpdaterWindow, RunsTheDialogModallyUntilItClosesAndForgetsTheWindow) {
     RunUpdaterWindow(context);
     EXPECT_NE(seen, nullptr);
     EXPECT_EQ(context.mainDialog.load(), nullptr);
-    EXPECT_EQ(sim::DialogResult(seen), IDOK);
+    EXPECT_EQ(sim::Inspect(seen).result, IDOK);
     EXPECT_EQ(sim::ShownMessageBoxes().size(), 1u);
     EXPECT_TRUE(sim::TakeFailures().empty());
     sim::Reset();

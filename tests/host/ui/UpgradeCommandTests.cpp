@@ -201,14 +201,14 @@ TEST_F(UpgradeCommandTest, ClickWhileTheWarningIsUpStartsNothingOfItsOwn) {
 TEST_F(UpgradeCommandTest, WholeRunCopiesTheImageReportsSuccessAndCloses) {
     OpenWithPlayerShowingItsVersion(3 * kCopyBufferBytes + 17);
     ClickUpgrade();
-    ASSERT_TRUE(sim::PumpUntil([this] { return sim::DialogResult(window_).has_value(); }));
+    ASSERT_TRUE(sim::PumpUntil([this] { return sim::Inspect(window_).result.has_value(); }));
     ASSERT_TRUE(sim::WaitForThreads());
     EXPECT_EQ(ReadFile(Folder('E') / kTargetFileName), ReadFile(ImagePath(1)));
     const auto boxes = sim::ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_NE(boxes[1].text.find("successfully downloaded"), std::string::npos);
     EXPECT_TRUE(context_.finished);
-    EXPECT_EQ(sim::DialogResult(window_), IDCANCEL);
+    EXPECT_EQ(sim::Inspect(window_).result, IDCANCEL);
     EXPECT_FALSE(ProgressTimerRuns());
 }
 
@@ -218,7 +218,7 @@ TEST_F(UpgradeCommandTest, WholeRunOnARealWorkerThread) {
     ClickUpgrade();
     // A notice meanwhile re-reads the version on this thread while the worker walks the table.
     VolumeNotice(DBT_DEVICEARRIVAL);
-    ASSERT_TRUE(sim::PumpUntil([this] { return sim::DialogResult(window_).has_value(); }));
+    ASSERT_TRUE(sim::PumpUntil([this] { return sim::Inspect(window_).result.has_value(); }));
     ASSERT_TRUE(sim::WaitForThreads());
     EXPECT_EQ(ReadFile(Folder('E') / kTargetFileName), ReadFile(ImagePath(1)));
     EXPECT_FALSE(std::filesystem::exists(Folder('F') / kTargetFileName));

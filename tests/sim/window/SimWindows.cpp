@@ -18,22 +18,14 @@ namespace {
 
 using namespace sim;
 
-struct Window {
+struct Window : WindowState {
     WindowHandle parent = nullptr; // a control's dialog, or a dialog's owner
-    int id = 0;
-    int templateId = 0;
-    std::string text;
-    bool visible = true, enabled = true, iconic = false, destroyed = false, modeless = false;
+    int id = 0, templateId = 0, width = 0, height = 0;
+    bool iconic = false, destroyed = false, modeless = false, hasMenu = false;
     DialogProc proc = nullptr; // null for a control
     std::thread::id thread;
-    std::optional<LResult> result;
     std::map<int, LParam> longs; // DWLP_* slots
-    ProgressState progress;
-    int width = 0, height = 0;
-    IconHandle icons[2] = {}; // ICON_SMALL, ICON_BIG
-    std::optional<std::vector<MenuItem>> menu;
 };
-
 struct Queued {
     WindowHandle window;
     unsigned message;
@@ -42,13 +34,11 @@ struct Queued {
     std::thread::id thread;
     std::shared_ptr<std::optional<LResult>> reply; // null for a posted message
 };
-
 struct Timer {
     unsigned period;
     std::uint64_t due, order;
     std::thread::id thread;
 };
-
 struct Data {
     std::uintptr_t lastHandle = 0x10000;
     std::map<int, DialogDefinition> definitions;
@@ -77,7 +67,6 @@ std::mutex lock;
 std::condition_variable changed;
 Data data;
 
-// Runs `use` on the data under the lock.
 template <typename Use> auto Locked(Use&& use) {
     std::lock_guard hold(lock);
     return use(data);
@@ -106,11 +95,10 @@ void Destroy(WindowHandle dialog) {
         }
     }
     std::erase_if(data.queue, [](const Queued& queued) {
-        const bool doomed = Find(queued.window) == nullptr;
-        if (doomed && queued.reply) {
+        if (Find(queued.window) == nullptr && queued.reply) {
             *queued.reply = 0;
         }
-        return doomed;
+        return Find(queued.window) == nullptr;
     });
     changed.notify_all();
 }
@@ -175,8 +163,8 @@ bool PumpOne() {
         }
     }
     auto mine = [self](const Queued& queued) { return queued.thread == self; };
-    auto next = std::find_if(data.queue.begin(), data.queue.end(),
-                             [&](const Queued& queued) { return mine(queued) && queued.reply; });
+    auto next =
+        std::find_if(data.queue.begin(), data.queue.end(), [&](auto& q) { return mine(q) && q.reply; });
     next = next != data.queue.end() ? next : std::find_if(data.queue.begin(), data.queue.end(), mine);
     if (next != data.queue.end()) {
         const Queued queued = *next;
@@ -209,39 +197,38 @@ bool PumpOne() {
     return true;
 }
 
-WindowHandle CreateDialogWindow(int templateId, WindowHandle owner, DialogProc proc, bool modeless) {
-    std::lock_guard hold(lock);
-    const auto definition = data.definitions.find(templateId);
-    if (definition == data.definitions.end()) {
-        data.failures.push_back("no dialog template " + std::to_string(templateId) + " is defined");
-        return nullptr;
-    }
-    auto newHandle = [] { return reinterpret_cast<WindowHandle>(data.lastHandle += 0x10); };
-    const WindowHandle dialog = newHandle();
-    const auto self = std::this_thread::get_id();
-    Window& window = data.windows[dialog];
-    std::tie(window.parent, window.templateId, window.modeless, window.proc, window.thread) =
-        std::tuple(owner, templateId, modeless, proc, self);
-    if (definition->second.systemMenu) {
-        window.menu.emplace();
-    }
-    for (const ControlDefinition& control : definition->second.controls) {
-        Window& child = data.windows[newHandle()];
-        std::tie(child.parent, child.id, child.text, child.visible, child.thread) =
-            std::tuple(dialog, control.id, control.text, control.visible, self);
-    }
-    data.opened.push_back({templateId, dialog, owner});
-    return dialog;
-}
-
-// WM_INITDIALOG; a nonzero answer gives the focus to the first tab stop.
-void InitialiseDialog(WindowHandle dialog, LParam param) {
-    const int firstTabStop =
-        With(dialog, 0, [](Window& window) { return data.definitions[window.templateId].firstTabStop; });
-    const WindowHandle focus = firstTabStop == 0 ? nullptr : GetDlgItem(dialog, firstTabStop);
-    if (Deliver(dialog, WM_INITDIALOG, reinterpret_cast<WParam>(focus), param) != 0 && focus != nullptr) {
+// Creates the dialog and delivers WM_INITDIALOG; a nonzero answer gives the first tab stop the focus.
+WindowHandle CreateDialog(int templateId, WindowHandle owner, DialogProc proc, LParam param, bool modeless) {
+    const auto [dialog, focus] = Locked([&](Data& d) -> std::pair<WindowHandle, WindowHandle> {
+        if (d.definitions.count(templateId) == 0) {
+            d.failures.push_back("no dialog template " + std::to_string(templateId) + " is defined");
+            return {};
+        }
+        const DialogDefinition& definition = d.definitions[templateId];
+        auto open = [&](WindowHandle parent, int id, std::string text, bool visible) {
+            const auto handle = reinterpret_cast<WindowHandle>(d.lastHandle += 0x10);
+            Window& window = d.windows[handle];
+            std::tie(window.parent, window.id, window.text, window.visible, window.enabled, window.thread) =
+                std::tuple(parent, id, std::move(text), visible, true, std::this_thread::get_id());
+            return handle;
+        };
+        const WindowHandle created = open(owner, 0, "", true);
+        Window& window = d.windows[created];
+        std::tie(window.templateId, window.proc, window.modeless, window.hasMenu) =
+            std::tuple(templateId, proc, modeless, definition.systemMenu);
+        WindowHandle first = nullptr;
+        for (const ControlDefinition& control : definition.controls) {
+            const WindowHandle handle = open(created, control.id, control.text, control.visible);
+            first = control.id == definition.firstTabStop ? handle : first;
+        }
+        d.opened.push_back({templateId, created, owner});
+        return {created, first};
+    });
+    if (dialog != nullptr && Deliver(dialog, WM_INITDIALOG, reinterpret_cast<WParam>(focus), param) != 0 &&
+        focus != nullptr) {
         SetFocus(focus);
     }
+    return dialog;
 }
 
 bool OnWindowThread() {
@@ -264,13 +251,7 @@ void StartThread(void (*proc)(void*), void* argument) {
 
 } // namespace
 
-// --- Dialogs and controls ---
-
 LResult DialogBoxParamA(int templateId, WindowHandle owner, DialogProc proc, LParam param) {
-    const WindowHandle dialog = CreateDialogWindow(templateId, owner, proc, false);
-    if (dialog == nullptr) {
-        return -1;
-    }
     const bool ownerWasEnabled = IsWindowEnabled(owner);
     EnableWindow(owner, false);
     std::deque<DialogStep> steps = Locked([templateId](Data& d) {
@@ -282,8 +263,8 @@ LResult DialogBoxParamA(int templateId, WindowHandle owner, DialogProc proc, LPa
         }
         return first;
     });
-    InitialiseDialog(dialog, param);
-    while (!DialogResult(dialog)) {
+    const WindowHandle dialog = CreateDialog(templateId, owner, proc, param, false);
+    while (dialog != nullptr && !Inspect(dialog).result) {
         if (PumpOne()) {
             continue;
         }
@@ -302,14 +283,12 @@ LResult DialogBoxParamA(int templateId, WindowHandle owner, DialogProc proc, LPa
     if (Window* ownerWindow = Find(owner)) {
         ownerWindow->enabled = ownerWasEnabled;
     }
-    return *data.windows[dialog].result;
+    return dialog == nullptr ? -1 : *data.windows[dialog].result;
 }
 
 bool EndDialog(WindowHandle dialog, LResult result) {
-    return With(dialog, false, [result](Window& window) {
-        window.result = result;
-        return window.proc != nullptr;
-    });
+    return With(dialog, false,
+                [result](Window& window) { return (window.result = result, window.proc != nullptr); });
 }
 
 LParam SetWindowLongPtrA(WindowHandle dialog, int index, LParam value) {
@@ -322,20 +301,16 @@ LParam GetWindowLongPtrA(WindowHandle dialog, int index) {
 
 WindowHandle GetDlgItem(WindowHandle dialog, int id) {
     return Locked([&](Data& d) {
-        for (auto& [handle, window] : d.windows) {
-            if (dialog != nullptr && window.parent == dialog && window.id == id && !window.destroyed) {
-                return handle;
-            }
-        }
-        return WindowHandle{};
+        const auto found = std::find_if(d.windows.begin(), d.windows.end(), [&](const auto& entry) {
+            return dialog != nullptr && entry.second.parent == dialog && entry.second.id == id &&
+                   !entry.second.destroyed;
+        });
+        return found == d.windows.end() ? nullptr : found->first;
     });
 }
 
 bool SetWindowTextA(WindowHandle window, const char* text) {
-    return With(window, false, [text](Window& found) {
-        found.text = text == nullptr ? "" : text;
-        return true;
-    });
+    return With(window, false, [text](Window& found) { return (found.text = text, true); });
 }
 
 bool SetDlgItemTextA(WindowHandle dialog, int id, const char* text) {
@@ -352,7 +327,7 @@ bool EnableWindow(WindowHandle window, bool enable) {
 }
 
 bool IsWindowEnabled(WindowHandle window) {
-    return With(window, false, [](Window& found) { return found.enabled; });
+    return Inspect(window).enabled;
 }
 
 bool IsIconic(WindowHandle window) {
@@ -360,22 +335,13 @@ bool IsIconic(WindowHandle window) {
 }
 
 WindowHandle SetFocus(WindowHandle window) {
-    return Locked([window](Data& d) {
-        const WindowHandle previous = d.focus;
-        d.focus = window == nullptr || Find(window) != nullptr ? window : d.focus;
-        return previous;
-    });
+    return Locked([window](Data& d) { return std::exchange(d.focus, Find(window) ? window : d.focus); });
 }
-
-// --- Messages and timers ---
 
 LResult SendMessageA(WindowHandle window, unsigned message, WParam wParam, LParam lParam) {
     std::unique_lock hold(lock);
     Window* target = Find(window);
-    if (target == nullptr) {
-        return 0;
-    }
-    if (target->thread == std::this_thread::get_id()) {
+    if (target == nullptr || target->thread == std::this_thread::get_id()) {
         hold.unlock();
         return Deliver(window, message, wParam, lParam);
     }
@@ -418,19 +384,15 @@ bool KillTimer(WindowHandle window, std::uintptr_t id) {
     });
 }
 
-// --- Message boxes, menus, resources, painting ---
-
 int MessageBoxA(WindowHandle owner, const char* text, const char* caption, unsigned type) {
     const bool windowThread = OnWindowThread();
-    BoxAnswer answer = Locked([&](Data& d) {
-        BoxAnswer next{0};
+    const BoxAnswer answer = Locked([&](Data& d) {
+        BoxAnswer next{(type & 0xF) == MB_OK ? IDOK : 0};
         auto& answers = d.answers[static_cast<int>(windowThread ? BoxThread::Window : BoxThread::Worker)];
         if (!answers.empty()) {
             next = std::move(answers.front());
             answers.pop_front();
-        } else if ((type & 0xF) == MB_OK) {
-            next.button = IDOK;
-        } else {
+        } else if (next.button == 0) {
             d.failures.push_back(std::string("unscripted message box: ") + text);
         }
         d.boxes.push_back({owner, text, caption, type, std::this_thread::get_id(), next.button});
@@ -452,19 +414,16 @@ std::string ApplicationName() {
     return "Tolvo Firmware Updater";
 }
 
-// A window's system menu is known by the window's own handle value.
+// A window's system menu, and its paint context, are known by the window's own handle value.
 MenuHandle GetSystemMenu(WindowHandle window, bool) {
-    return With(window, MenuHandle{}, [window](Window& found) {
-        return found.menu ? reinterpret_cast<MenuHandle>(window) : nullptr;
-    });
+    return With(window, MenuHandle{},
+                [window](Window& w) { return w.hasMenu ? reinterpret_cast<MenuHandle>(window) : nullptr; });
 }
 
 bool AppendMenuA(MenuHandle menu, unsigned flags, std::uintptr_t id, const char* text) {
     return With(reinterpret_cast<WindowHandle>(menu), false, [&](Window& found) {
-        if (found.menu) {
-            found.menu->push_back({flags, id, text == nullptr ? "" : text});
-        }
-        return found.menu.has_value();
+        found.systemMenu.push_back({flags, id, text == nullptr ? "" : text});
+        return found.hasMenu;
     });
 }
 
@@ -476,7 +435,6 @@ IconHandle LoadIconA(int id) {
     return reinterpret_cast<IconHandle>(std::uintptr_t{0x7000000} + static_cast<std::uintptr_t>(id));
 }
 
-// The paint context is known by its window's handle value.
 PaintScope::PaintScope(WindowHandle window)
     : window_(window), context_(reinterpret_cast<DeviceContext>(window)), state_(nullptr) {}
 PaintScope::~PaintScope() = default;
@@ -493,8 +451,6 @@ bool DrawIcon(DeviceContext context, int x, int y, IconHandle icon) {
     Locked([&](Data& d) { d.drawnIcons.push_back({context, x, y, icon}); });
     return true;
 }
-
-// --- Process ---
 
 std::string GetCommandLineA() {
     return Locked([](Data& d) { return d.commandLine; });
@@ -527,11 +483,7 @@ void DefineString(int id, std::string text) {
 }
 
 WindowHandle OpenDialog(int templateId, DialogProc proc, LParam param, WindowHandle owner) {
-    const WindowHandle dialog = CreateDialogWindow(templateId, owner, proc, true);
-    if (dialog != nullptr) {
-        InitialiseDialog(dialog, param);
-    }
-    return dialog;
+    return CreateDialog(templateId, owner, proc, param, true);
 }
 
 void ScriptDialog(int templateId, std::vector<DialogStep> steps) {
@@ -542,42 +494,18 @@ std::vector<OpenedDialog> OpenedDialogs() {
     return Locked([](Data& d) { return d.opened; });
 }
 
-std::optional<LResult> DialogResult(WindowHandle dialog) {
-    return Locked(
-        [dialog](Data& d) { return d.windows.count(dialog) ? d.windows[dialog].result : std::nullopt; });
-}
-
 void Click(WindowHandle dialog, int id) {
     SendMessageA(GetDlgItem(dialog, id), kButtonClick, 0, 0);
 }
 
-std::string Text(WindowHandle window) {
-    return With(window, std::string(), [](Window& found) { return found.text; });
-}
-
-std::string Text(WindowHandle dialog, int id) {
-    return Text(GetDlgItem(dialog, id));
-}
-
-bool Visible(WindowHandle window) {
-    return With(window, false, [](Window& found) { return found.visible; });
+WindowState Inspect(WindowHandle window) {
+    return Locked([window](Data& d) {
+        return d.windows.count(window) ? WindowState(d.windows[window]) : WindowState();
+    });
 }
 
 WindowHandle Focus() {
     return Locked([](Data& d) { return d.focus; });
-}
-
-ProgressState Progress(WindowHandle progressBar) {
-    return With(progressBar, ProgressState{}, [](Window& found) { return found.progress; });
-}
-
-std::vector<MenuItem> SystemMenuItems(WindowHandle window) {
-    return With(window, std::vector<MenuItem>(),
-                [](Window& found) { return found.menu.value_or(std::vector<MenuItem>()); });
-}
-
-IconHandle WindowIcon(WindowHandle window, int which) {
-    return With(window, IconHandle{}, [which](Window& found) { return found.icons[which == ICON_BIG]; });
 }
 
 std::optional<unsigned> TimerPeriod(WindowHandle window, std::uintptr_t id) {
@@ -591,12 +519,11 @@ std::vector<DeliveredMessage> DeliveredMessages() {
     return Locked([](Data& d) { return d.delivered; });
 }
 
-void SetIconic(WindowHandle window, bool iconic) {
-    With(window, 0, [iconic](Window& found) { return found.iconic = iconic; });
-}
-
-void SetClientSize(WindowHandle window, int width, int height) {
-    With(window, 0, [&](Window& found) { return found.width = width, found.height = height; });
+void Minimise(WindowHandle window, int clientWidth, int clientHeight) {
+    With(window, 0, [&](Window& found) {
+        std::tie(found.iconic, found.width, found.height) = std::tuple(true, clientWidth, clientHeight);
+        return 0;
+    });
 }
 
 void SetSystemMetric(int index, int value) {
@@ -614,30 +541,25 @@ void PumpMessages() {
 
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds deadline) {
     const auto end = std::chrono::steady_clock::now() + deadline;
-    for (;;) {
-        PumpMessages();
-        if (done()) {
-            return true;
-        }
+    for (PumpMessages(); !done(); PumpMessages()) {
         if (std::chrono::steady_clock::now() >= end) {
             AddFailure("PumpUntil: the awaited condition did not come true in time");
             return false;
         }
-        // Short slices, because what `done` watches may change without a message.
-        std::unique_lock hold(lock);
+        std::unique_lock hold(lock); // short slices: what `done` watches may change without a message
         changed.wait_for(hold, std::chrono::milliseconds(2));
     }
+    return true;
 }
 
 void AdvanceTime(unsigned milliseconds) {
-    const auto self = std::this_thread::get_id();
     const std::uint64_t target = Now() + milliseconds;
     for (bool reached = false; !reached;) {
         PumpMessages();
         reached = Locked([&](Data& d) {
             std::uint64_t next = target;
             for (const auto& [key, timer] : d.timers) {
-                next = timer.thread == self ? std::min(next, timer.due) : next;
+                next = timer.thread == std::this_thread::get_id() ? std::min(next, timer.due) : next;
             }
             d.now = std::max(d.now, next);
             return next == target;
@@ -652,9 +574,8 @@ std::uint64_t Now() {
 
 void ScriptMessageBoxes(std::vector<BoxAnswer> answers, BoxThread thread) {
     Locked([&](Data& d) {
-        for (auto& answer : answers) {
-            d.answers[static_cast<int>(thread)].push_back(std::move(answer));
-        }
+        auto& queue = d.answers[static_cast<int>(thread)];
+        std::move(answers.begin(), answers.end(), std::back_inserter(queue));
     });
 }
 
@@ -697,29 +618,23 @@ std::vector<std::string> TakeFailures() {
 }
 
 void Reset() {
-    std::vector<std::thread> threads;
-    {
-        std::unique_lock hold(lock);
-        for (auto& [handle, window] : data.windows) {
-            window.destroyed = true;
-        }
-        Destroy(nullptr); // answers every pending send
-        // A thread still running has lost its windows: every send it makes returns at once.
-        if (!changed.wait_for(hold, std::chrono::seconds(30), [] { return data.running == 0; })) {
-            std::fputs("simulated window system: a thread started by the test never ended\n", stderr);
-            std::abort();
-        }
-        threads = std::move(data.threads);
+    std::unique_lock hold(lock);
+    for (auto& [handle, window] : data.windows) {
+        window.destroyed = true;
     }
-    for (auto& thread : threads) {
-        thread.join();
+    Destroy(nullptr); // answers every pending send
+    // A thread still running has lost its windows: every send it makes returns at once.
+    if (!changed.wait_for(hold, std::chrono::seconds(30), [] { return data.running == 0; })) {
+        std::fputs("simulated window system: a thread started by the test never ended\n", stderr);
+        std::abort();
     }
-    Locked([](Data& d) { // the program's dialogs and strings stay defined
-        Data fresh;
-        fresh.definitions = std::move(d.definitions);
-        fresh.strings = std::move(d.strings);
-        d = std::move(fresh);
-    });
+    for (auto& thread : data.threads) {
+        thread.join(); // ended already, as far as the simulation is concerned
+    }
+    Data fresh;
+    fresh.definitions = std::move(data.definitions);
+    fresh.strings = std::move(data.strings);
+    data = std::move(fresh);
 }
 
 } // namespace sim
