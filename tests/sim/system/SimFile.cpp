@@ -16,8 +16,20 @@ constexpr long kErrorAlreadyExists = 183;
 
 struct SimOpenFile {
     int descriptor;
-    char drive; // 0 for a host path
+    char drive;           // 0 for a host path
+    std::uint64_t medium; // the mapping of the drive it was opened on
+    std::filesystem::path hostPath;
+    bool writer;
 };
+
+// Whether another handle on the file forbids a further open, rename or delete of it.
+bool HeldByWriter(sim::MachineState& machine, const std::filesystem::path& hostPath) {
+    return machine.openFiles[hostPath.lexically_normal()].writers > 0;
+}
+bool HeldAtAll(sim::MachineState& machine, const std::filesystem::path& hostPath) {
+    const sim::OpenCounts& counts = machine.openFiles[hostPath.lexically_normal()];
+    return counts.readers + counts.writers > 0;
+}
 
 // Sets the last error and throws it for `path`.
 [[noreturn]] void Throw(const std::string& path, long code) {
@@ -31,14 +43,15 @@ SimOpenFile& Usable(void* handle, const std::string& path) {
         Throw(path, ERROR_INVALID_HANDLE);
     }
     auto& file = *static_cast<SimOpenFile*>(handle);
-    if (!sim::DriveStillThere(file.drive)) {
+    if (!sim::MediumStillThere(file.drive, file.medium)) {
         Throw(path, ERROR_NOT_READY);
     }
     return file;
 }
 
-// Opens the host file `path` names; -1 with the platform's code in `error` on failure.
-int OpenHostFile(const std::string& path, File::Mode mode, long& error) {
+// Opens the host file `path` names, which it puts in `opened`; -1 with the platform's code in
+// `error` on failure.
+int OpenHostFile(const std::string& path, File::Mode mode, long& error, std::filesystem::path& opened) {
     sim::MachineState& machine = sim::Machine();
     std::unique_lock hold(machine.lock);
     const auto hostPath = sim::ResolvePathLocked(machine, path);
@@ -46,7 +59,10 @@ int OpenHostFile(const std::string& path, File::Mode mode, long& error) {
         error = ERROR_PATH_NOT_FOUND;
         return -1;
     }
-    if (sim::IsLockedLocked(machine, *hostPath)) {
+    // A reader shares the file with everyone; a writer with no one.
+    const bool writing = mode == File::Mode::CreateWrite;
+    if (sim::IsLockedLocked(machine, *hostPath) ||
+        (writing ? HeldAtAll(machine, *hostPath) : HeldByWriter(machine, *hostPath))) {
         error = ERROR_SHARING_VIOLATION;
         return -1;
     }
@@ -54,7 +70,9 @@ int OpenHostFile(const std::string& path, File::Mode mode, long& error) {
     const int flags = mode == File::Mode::ReadShared ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC;
     const int descriptor = ::open(hostPath->c_str(), flags | O_CLOEXEC, 0644);
     if (descriptor < 0) {
-        error = sim::ErrorFromErrno(errno);
+        std::error_code ignored;
+        const bool noFolder = errno == ENOENT && !std::filesystem::is_directory(hostPath->parent_path(), ignored);
+        error = noFolder ? ERROR_PATH_NOT_FOUND : sim::ErrorFromErrno(errno);
         return -1;
     }
     struct stat status {};
@@ -63,6 +81,10 @@ int OpenHostFile(const std::string& path, File::Mode mode, long& error) {
         error = ERROR_ACCESS_DENIED;
         return -1;
     }
+    hold.lock();
+    sim::OpenCounts& counts = machine.openFiles[hostPath->lexically_normal()];
+    ++(writing ? counts.writers : counts.readers);
+    opened = *hostPath;
     return descriptor;
 }
 
@@ -71,7 +93,8 @@ int OpenHostFile(const std::string& path, File::Mode mode, long& error) {
 bool File::Open(const std::string& path, Mode mode, long* error) {
     Close();
     long code = 0;
-    const int descriptor = OpenHostFile(path, mode, code);
+    std::filesystem::path hostPath;
+    const int descriptor = OpenHostFile(path, mode, code, hostPath);
     if (descriptor < 0) {
         sim::SetLastError(code);
         if (error != nullptr) {
@@ -79,7 +102,8 @@ bool File::Open(const std::string& path, Mode mode, long* error) {
         }
         return false;
     }
-    handle_ = new SimOpenFile{descriptor, sim::DriveLetterOf(path)};
+    const char drive = sim::DriveLetterOf(path);
+    handle_ = new SimOpenFile{descriptor, drive, sim::MediumOf(drive), hostPath, mode == Mode::CreateWrite};
     path_ = path;
     return true;
 }
@@ -156,6 +180,10 @@ void File::Close() {
     if (handle_ != nullptr) {
         auto* file = static_cast<SimOpenFile*>(handle_);
         ::close(file->descriptor);
+        sim::MachineState& machine = sim::Machine();
+        std::lock_guard hold(machine.lock);
+        sim::OpenCounts& counts = machine.openFiles[file->hostPath.lexically_normal()];
+        --(file->writer ? counts.writers : counts.readers);
         delete file;
         handle_ = nullptr;
     }
@@ -169,9 +197,9 @@ bool MoveFileExA(const char* existing, const char* newName, unsigned flags) {
     long error = 0;
     if (!from || !to) {
         error = ERROR_PATH_NOT_FOUND;
-    } else if (sim::IsLockedLocked(machine, *from)) {
+    } else if (sim::IsLockedLocked(machine, *from) || HeldByWriter(machine, *from)) {
         error = ERROR_SHARING_VIOLATION;
-    } else if (sim::IsLockedLocked(machine, *to)) {
+    } else if (sim::IsLockedLocked(machine, *to) || HeldAtAll(machine, *to)) {
         error = ERROR_ACCESS_DENIED; // as while another program holds the target open
     }
     hold.unlock();
@@ -196,7 +224,7 @@ bool DeleteFileA(const char* path) {
     long error = 0;
     if (!hostPath) {
         error = ERROR_PATH_NOT_FOUND;
-    } else if (sim::IsLockedLocked(machine, *hostPath)) {
+    } else if (sim::IsLockedLocked(machine, *hostPath) || HeldByWriter(machine, *hostPath)) {
         error = ERROR_SHARING_VIOLATION;
     }
     hold.unlock();

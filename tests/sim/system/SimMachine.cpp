@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <thread>
 
 namespace platform::sim {
 namespace {
@@ -27,6 +28,7 @@ void ResetMachine() {
     std::lock_guard hold(machine.lock);
     machine.drives.clear();
     machine.lockedFiles.clear();
+    machine.openFiles.clear();
     machine.keys.clear();
     machine.openFaults.clear();
     machine.queryFaults.clear();
@@ -89,6 +91,7 @@ void MapDrive(char letter, const std::filesystem::path& folder, unsigned driveTy
     SimDrive drive;
     drive.folder = folder;
     drive.type = driveType;
+    drive.medium = ++machine.media;
     machine.drives[letter] = drive;
 }
 
@@ -98,6 +101,12 @@ void UnplugDrive(char letter) {
     if (auto found = machine.drives.find(letter); found != machine.drives.end()) {
         found->second.present = false;
     }
+}
+
+void SetDriveDelay(char letter, std::chrono::milliseconds delay) {
+    MachineState& machine = Machine();
+    std::lock_guard hold(machine.lock);
+    machine.drives.at(letter).delay = delay;
 }
 
 void SetFreeSpace(char letter, std::optional<std::uint64_t> freeBytes) {
@@ -196,14 +205,29 @@ WritePermit PermitWrite(char letter, std::uint32_t count) {
     return permit;
 }
 
-bool DriveStillThere(char letter) {
+bool MediumStillThere(char letter, std::uint64_t medium) {
     if (letter == 0) {
         return true;
     }
     MachineState& machine = Machine();
+    std::unique_lock hold(machine.lock);
+    const auto found = machine.drives.find(letter);
+    if (found == machine.drives.end()) {
+        return false;
+    }
+    const auto delay = found->second.delay;
+    hold.unlock();
+    std::this_thread::sleep_for(delay);
+    hold.lock();
+    const auto again = machine.drives.find(letter);
+    return again != machine.drives.end() && again->second.present && again->second.medium == medium;
+}
+
+std::uint64_t MediumOf(char letter) {
+    MachineState& machine = Machine();
     std::lock_guard hold(machine.lock);
     const auto found = machine.drives.find(letter);
-    return found != machine.drives.end() && found->second.present;
+    return found == machine.drives.end() || !found->second.present ? 0 : found->second.medium;
 }
 
 void SetLastError(long code) {

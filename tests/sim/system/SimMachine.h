@@ -5,6 +5,7 @@
 // Paths "X:\name" resolve to the folder mapped to X (backslashes become slashes); any other path is
 // a host path as it is. Files are real host files. The ANSI code page is Windows-1252.
 // Thread-safe: the transfer worker reaches it from its own thread.
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -31,10 +32,13 @@ int RegistryQueryCount();
 inline constexpr std::uint64_t kDefaultFreeBytes = 1ull << 30;
 
 // Maps `letter` (upper case) to an existing host folder with a DRIVE_* kind and
-// kDefaultFreeBytes of free space; replaces an earlier mapping and its faults.
+// kDefaultFreeBytes of free space; replaces an earlier mapping and its faults. Each mapping is a
+// new medium: files opened on an earlier one stay failed.
 void MapDrive(char letter, const std::filesystem::path& folder, unsigned driveType);
 // The letter disappears; open files on it fail from then on with ERROR_NOT_READY.
 void UnplugDrive(char letter);
+// Every file operation on the drive takes `delay` of real time more, as on a slow player.
+void SetDriveDelay(char letter, std::chrono::milliseconds delay);
 // The free-space figure GetDiskFreeSpaceExA reports for every out-value, or none: the query fails.
 void SetFreeSpace(char letter, std::optional<std::uint64_t> freeBytes);
 

@@ -21,6 +21,13 @@ struct SimDrive {
     FullDisk fullDisk = FullDisk::FailsWrite;
     std::optional<std::uint64_t> unplugAfter;
     bool corruptsWrites = false;
+    std::uint64_t medium = 0; // which mapping of the letter this is
+    std::chrono::milliseconds delay{0};
+};
+
+// How a file is held open: readers share everything, a writer nothing.
+struct OpenCounts {
+    int readers = 0, writers = 0;
 };
 
 struct SimRegistryKey {
@@ -31,6 +38,8 @@ struct MachineState {
     std::mutex lock;
     std::map<char, SimDrive> drives;
     std::set<std::filesystem::path> lockedFiles;
+    std::map<std::filesystem::path, OpenCounts> openFiles; // by normalised host path
+    std::uint64_t media = 0;
     std::map<std::string, SimRegistryKey> keys; // by normalised path
     std::map<std::string, long> openFaults;     // by normalised key path
     std::map<std::string, long> queryFaults;    // by normalised key path + '\' + name
@@ -57,8 +66,11 @@ struct WritePermit {
     bool corrupt = false; // store the first byte inverted
 };
 WritePermit PermitWrite(char drive, std::uint32_t count);
-// False when the file's drive has gone (unplugged or unmapped); host files (drive 0) always stay.
-bool DriveStillThere(char drive);
+// False when the file's medium has gone (unplugged, unmapped or mapped again); host files (drive 0)
+// always stay. Waits the drive's delay first.
+bool MediumStillThere(char drive, std::uint64_t medium);
+// The medium now mapped to `drive`, 0 for a host path or none.
+std::uint64_t MediumOf(char drive);
 
 void SetLastError(long code);
 // The platform's code for a failed host call's errno.

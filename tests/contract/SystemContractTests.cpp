@@ -1,0 +1,157 @@
+// Volumes, the registry and text conversion as the program's discovery uses them.
+#include "ContractMachine.h"
+#include "platform/Errors.h"
+#include "platform/LastError.h"
+#include "platform/Registry.h"
+#include "platform/Text.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+using VolumeContract = ContractMachine;
+using RegistryContract = ContractMachine;
+using TextContract = ContractMachine;
+
+// The roots GetLogicalDriveStringsA lists.
+std::vector<std::string> DriveRoots() {
+    char buffer[512];
+    const std::uint32_t length = platform::GetLogicalDriveStringsA(sizeof buffer, buffer);
+    EXPECT_GT(length, 0u);
+    EXPECT_EQ(buffer[length], '\0') << "a second NUL ends the list";
+    std::vector<std::string> roots;
+    for (const char* root = buffer; *root != '\0'; root += std::strlen(root) + 1) {
+        roots.emplace_back(root);
+    }
+    return roots;
+}
+
+bool Listed(const std::string& root) {
+    const auto roots = DriveRoots();
+    return std::find(roots.begin(), roots.end(), root) != roots.end();
+}
+
+TEST_F(VolumeContract, LogicalDriveStringsListEveryLetterAsItsRoot) {
+    MapDrive('U');
+    MapDrive('W');
+    EXPECT_TRUE(Listed("U:\\"));
+    EXPECT_TRUE(Listed("W:\\"));
+    char tiny[4] = {'#', '#', '#', '#'};
+    EXPECT_GT(platform::GetLogicalDriveStringsA(sizeof tiny, tiny), sizeof tiny) << "the length needed";
+    EXPECT_EQ(tiny[0], '#') << "a buffer too small stays untouched";
+    UnplugDrive('W');
+    EXPECT_FALSE(Listed("W:\\"));
+}
+
+TEST_F(VolumeContract, DriveTypesTellRemovableFromFixedAndMissing) {
+    MapDrive('U');
+    MapDrive('V', DRIVE_FIXED);
+    EXPECT_EQ(platform::GetDriveTypeA("U:\\"), DRIVE_REMOVABLE);
+    EXPECT_EQ(platform::GetDriveTypeA("V:\\"), DRIVE_FIXED);
+    EXPECT_EQ(platform::GetDriveTypeA("Q:\\"), DRIVE_NO_ROOT_DIR);
+}
+
+TEST_F(VolumeContract, FreeSpaceOfADriveOrAFailureThatLeavesTheFiguresAlone) {
+    MapDrive('U');
+    std::uint64_t available = 0, total = 0, free = 0;
+    ASSERT_TRUE(platform::GetDiskFreeSpaceExA("U:\\", &available, &total, &free));
+    EXPECT_GT(free, 0u);
+    EXPECT_LE(free, total);
+    EXPECT_LE(available, free);
+    ASSERT_TRUE(platform::GetDiskFreeSpaceExA("U:\\", nullptr, nullptr, &free)) << "out-values may be left out";
+    free = 77;
+    EXPECT_FALSE(platform::GetDiskFreeSpaceExA("Q:\\", &available, &total, &free));
+    EXPECT_EQ(platform::GetLastError(), ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(free, 77u);
+}
+
+class RegistryKey {
+public:
+    explicit RegistryKey(long* status) {
+        *status = platform::RegOpenKeyExA(platform::RegistryRoot::LocalMachine, kContractKey, 0, KEY_QUERY_VALUE,
+                                          &key_);
+    }
+    ~RegistryKey() {
+        if (key_ != nullptr) {
+            platform::RegCloseKey(key_);
+        }
+    }
+    // The status of reading `name` into a buffer of `capacity` bytes, which starts filled with 'Z'.
+    long Query(const char* name, std::uint32_t capacity, std::string* data, std::uint32_t* size) {
+        std::string buffer(capacity, 'Z');
+        *size = capacity;
+        std::uint32_t type = 0;
+        const long status = platform::RegQueryValueExA(key_, name, &type, reinterpret_cast<unsigned char*>(buffer.data()), size);
+        if (status == ERROR_SUCCESS) {
+            EXPECT_EQ(type, 1u) << "REG_SZ";
+        }
+        *data = buffer;
+        return status;
+    }
+
+private:
+    platform::RegistryKey key_ = nullptr;
+};
+
+TEST_F(RegistryContract, AMissingKeyOrValueIsNotFound) {
+    long status = 0;
+    platform::RegistryKey key = nullptr;
+    EXPECT_EQ(platform::RegOpenKeyExA(platform::RegistryRoot::LocalMachine, "SOFTWARE\\TolvoUpdaterContract\\Missing",
+                                      0, KEY_QUERY_VALUE, &key),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(key, nullptr);
+    SetRegistryValue("0", "USBSTOR\\Disk");
+    RegistryKey opened(&status);
+    ASSERT_EQ(status, ERROR_SUCCESS);
+    std::string data;
+    std::uint32_t size = 0;
+    EXPECT_EQ(opened.Query("1", 260, &data, &size), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(RegistryContract, AValueFitsWithItsNulOrTellsItsLengthAndLeavesTheBuffer) {
+    SetRegistryValue("0", "USBSTOR\\Disk&Ven_QuorVex");
+    SetRegistryValue("1", std::string(259, 'y'));
+    SetRegistryValue("2", std::string(300, 'x'));
+    long status = 0;
+    RegistryKey key(&status);
+    ASSERT_EQ(status, ERROR_SUCCESS);
+    std::string data;
+    std::uint32_t size = 0;
+    ASSERT_EQ(key.Query("0", 260, &data, &size), ERROR_SUCCESS);
+    EXPECT_EQ(size, 25u);
+    EXPECT_EQ(data.substr(0, 25), std::string("USBSTOR\\Disk&Ven_QuorVex\0", 25));
+    EXPECT_EQ(key.Query("1", 260, &data, &size), ERROR_SUCCESS) << "259 characters and the NUL fit exactly";
+    EXPECT_EQ(size, 260u);
+    EXPECT_EQ(key.Query("2", 260, &data, &size), ERROR_MORE_DATA);
+    EXPECT_EQ(size, 301u);
+    EXPECT_EQ(data, std::string(260, 'Z'));
+}
+
+TEST_F(RegistryContract, SystemTextOfAnErrorIsALineOrNothing) {
+    const std::string text = platform::FormatMessageA(ERROR_FILE_NOT_FOUND);
+    ASSERT_GE(text.size(), 3u);
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+    EXPECT_EQ(platform::FormatMessageA(0x2A5F7), "") << "a code the system has no text for";
+}
+
+TEST_F(TextContract, WideTextBecomesTheAnsiCodePageWithQuestionMarksForTheRest) {
+    const char16_t wide[] = {u'Q', 0x00E9, 0x20AC, 0x4E2D, u'1', 0};
+    char narrow[16];
+    std::memset(narrow, '#', sizeof narrow);
+    EXPECT_EQ(platform::WideCharToMultiByte(wide, 6, narrow, sizeof narrow), 6);
+    EXPECT_EQ(std::string(narrow, 7), std::string("Q\xE9\x80?1\0#", 7));
+    EXPECT_EQ(platform::WideCharToMultiByte(wide, 6, nullptr, 0), 6) << "capacity 0 asks for the size";
+    EXPECT_EQ(platform::wcslen(wide), 5u);
+}
+
+TEST_F(TextContract, TooSmallABufferFailsWithoutWritingPastIt) {
+    const char16_t wide[] = u"Vendor: Qtx Labs";
+    char narrow[8];
+    std::memset(narrow, '#', sizeof narrow);
+    EXPECT_EQ(platform::WideCharToMultiByte(wide, 17, narrow, 4), 0);
+    EXPECT_EQ(platform::GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(narrow[4], '#');
+}
+
+} // namespace
