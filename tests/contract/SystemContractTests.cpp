@@ -59,7 +59,8 @@ TEST_F(VolumeContract, FreeSpaceOfADriveOrAFailureThatLeavesTheFiguresAlone) {
     EXPECT_GT(free, 0u);
     EXPECT_LE(free, total);
     EXPECT_LE(available, free);
-    ASSERT_TRUE(platform::GetDiskFreeSpaceExA("U:\\", nullptr, nullptr, &free)) << "out-values may be left out";
+    ASSERT_TRUE(platform::GetDiskFreeSpaceExA("U:\\", nullptr, nullptr, &free))
+        << "out-values may be left out";
     free = 77;
     EXPECT_FALSE(platform::GetDiskFreeSpaceExA("Q:\\", &available, &total, &free));
     EXPECT_EQ(platform::GetLastError(), ERROR_PATH_NOT_FOUND);
@@ -69,8 +70,8 @@ TEST_F(VolumeContract, FreeSpaceOfADriveOrAFailureThatLeavesTheFiguresAlone) {
 class RegistryKey {
 public:
     explicit RegistryKey(long* status) {
-        *status = platform::RegOpenKeyExA(platform::RegistryRoot::LocalMachine, kContractKey, 0, KEY_QUERY_VALUE,
-                                          &key_);
+        *status = platform::RegOpenKeyExA(platform::RegistryRoot::LocalMachine, kContractKey, 0,
+                                          KEY_QUERY_VALUE, &key_);
     }
     ~RegistryKey() {
         if (key_ != nullptr) {
@@ -82,7 +83,8 @@ public:
         std::string buffer(capacity, 'Z');
         *size = capacity;
         std::uint32_t type = 0;
-        const long status = platform::RegQueryValueExA(key_, name, &type, reinterpret_cast<unsigned char*>(buffer.data()), size);
+        const long status = platform::RegQueryValueExA(key_, name, &type,
+                                                       reinterpret_cast<unsigned char*>(buffer.data()), size);
         if (status == ERROR_SUCCESS) {
             EXPECT_EQ(type, 1u) << "REG_SZ";
         }
@@ -97,8 +99,8 @@ private:
 TEST_F(RegistryContract, AMissingKeyOrValueIsNotFound) {
     long status = 0;
     platform::RegistryKey key = nullptr;
-    EXPECT_EQ(platform::RegOpenKeyExA(platform::RegistryRoot::LocalMachine, "SOFTWARE\\TolvoUpdaterContract\\Missing",
-                                      0, KEY_QUERY_VALUE, &key),
+    EXPECT_EQ(platform::RegOpenKeyExA(platform::RegistryRoot::LocalMachine,
+                                      "SOFTWARE\\TolvoUpdaterContract\\Missing", 0, KEY_QUERY_VALUE, &key),
               ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(key, nullptr);
     SetRegistryValue("0", "USBSTOR\\Disk");

@@ -84,7 +84,8 @@ void ContractMachine::AnswerBoxesOnThisThread(std::vector<BoxAnswer> answers) {
         scripted.push_back({answer.button, answer.upForMs});
     }
     const bool windowThread = std::this_thread::get_id() == tier_->windowThread;
-    sim::ScriptMessageBoxes(std::move(scripted), windowThread ? sim::BoxThread::Window : sim::BoxThread::Worker);
+    sim::ScriptMessageBoxes(std::move(scripted),
+                            windowThread ? sim::BoxThread::Window : sim::BoxThread::Worker);
 }
 
 std::vector<ShownBox> ContractMachine::BoxesShown() {

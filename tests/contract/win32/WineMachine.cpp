@@ -7,6 +7,7 @@
 #include "WineDrive.h"
 #include "ui/resource.h"
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <filesystem>
@@ -20,8 +21,22 @@ namespace {
 
 thread_local std::deque<BoxAnswer> answers; // of the thread that shows the boxes
 thread_local HWND lastBox = nullptr;        // a box is activated more than once
+thread_local bool openingOwnWindow = false; // activated before its handle is known
 std::mutex boxesLock;
 std::vector<ShownBox>* boxesShown = nullptr;
+std::vector<HWND>* ownWindows = nullptr; // the test's windows, which are dialogs too
+
+// A message box: a dialog with its text in the static 0xFFFF that the test did not open itself.
+bool IsMessageBox(HWND window) {
+    char className[32] = {};
+    if (openingOwnWindow || ::GetClassNameA(window, className, sizeof className) == 0 ||
+        std::string(className) != "#32770" || ::GetDlgItem(window, 0xFFFF) == nullptr) {
+        return false;
+    }
+    std::lock_guard hold(boxesLock);
+    return ownWindows != nullptr &&
+           std::find(ownWindows->begin(), ownWindows->end(), window) == ownWindows->end();
+}
 
 unsigned ButtonsOf(HWND box) {
     if (::GetDlgItem(box, IDYES) != nullptr) {
@@ -38,9 +53,7 @@ void CALLBACK Answer(HWND box, UINT, UINT_PTR button, DWORD) {
 
 LRESULT CALLBACK OnEvent(int code, WPARAM wParam, LPARAM lParam) {
     const HWND box = reinterpret_cast<HWND>(wParam);
-    char className[32] = {};
-    if (code == HCBT_ACTIVATE && box != lastBox && ::GetClassNameA(box, className, sizeof className) > 0 &&
-        std::string(className) == "#32770" && ::GetDlgItem(box, 0xFFFF) != nullptr) {
+    if (code == HCBT_ACTIVATE && box != lastBox && IsMessageBox(box)) {
         lastBox = box;
         char text[1024] = {};
         char caption[256] = {};
@@ -50,8 +63,8 @@ LRESULT CALLBACK OnEvent(int code, WPARAM wParam, LPARAM lParam) {
         {
             std::lock_guard hold(boxesLock);
             if (boxesShown != nullptr) {
-                boxesShown->push_back(
-                    {reinterpret_cast<platform::WindowHandle>(::GetWindow(box, GW_OWNER)), text, caption, buttons});
+                boxesShown->push_back({reinterpret_cast<platform::WindowHandle>(::GetWindow(box, GW_OWNER)),
+                                       text, caption, buttons});
             }
         }
         BoxAnswer answer{buttons == MB_OK ? IDOK : buttons == MB_YESNO ? IDNO : IDCANCEL};
@@ -94,6 +107,7 @@ ContractMachine::ContractMachine() : tier_(std::make_unique<Tier>()) {
     AnswerBoxesOnThisThread({});
     std::lock_guard hold(boxesLock);
     boxesShown = &tier_->boxes;
+    ownWindows = &tier_->windows;
 }
 
 ContractMachine::~ContractMachine() {
@@ -112,6 +126,7 @@ ContractMachine::~ContractMachine() {
     std::filesystem::remove_all(std::filesystem::path(WinePath(tier_->root)), ignored);
     std::lock_guard hold(boxesLock);
     boxesShown = nullptr;
+    ownWindows = nullptr;
 }
 
 bool ContractMachine::UnderWine() {
@@ -161,9 +176,13 @@ void ContractMachine::SetRegistryValue(const std::string& name, const std::strin
 }
 
 platform::WindowHandle ContractMachine::OpenWindow(platform::DialogProc proc) {
-    const HWND window = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT_DIALOG),
-                                             nullptr, reinterpret_cast<DLGPROC>(reinterpret_cast<void*>(proc)), 0);
+    openingOwnWindow = true;
+    const HWND window =
+        ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT_DIALOG), nullptr,
+                             reinterpret_cast<DLGPROC>(reinterpret_cast<void*>(proc)), 0);
+    openingOwnWindow = false;
     EXPECT_NE(window, nullptr);
+    std::lock_guard hold(boxesLock);
     tier_->windows.push_back(window);
     return reinterpret_cast<platform::WindowHandle>(window);
 }
