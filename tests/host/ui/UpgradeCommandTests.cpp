@@ -226,4 +226,19 @@ TEST_F(UpgradeCommandTest, WholeRunOnARealWorkerThread) {
     EXPECT_EQ(context_.status.load(), Finished);
 }
 
+TEST_F(UpgradeCommandTest, WhileASlowPlayerCopiesTheBarMovesAndANoticeLeavesTheWalkAlone) {
+    OpenWithPlayerShowingItsVersion(5 * kCopyBufferBytes);
+    sim::SetDriveDelay('E', std::chrono::milliseconds(25));
+    ClickUpgrade();
+    sim::AdvanceTime(3 * kProgressPeriodMs);
+    EXPECT_EQ(ProgressPosition(), 400) << "three ticks while the worker is still on its drive";
+    VolumeNotice(DBT_DEVICEARRIVAL);
+    EXPECT_FALSE(context_.finished.load()) << "the player is slow enough for the notice to meet the walk";
+    EXPECT_EQ(context_.status.load(), Downloading);
+    EXPECT_FALSE(UpgradeEnabled());
+    ASSERT_TRUE(sim::PumpUntil([this] { return sim::Inspect(window_).result.has_value(); }));
+    ASSERT_TRUE(sim::WaitForThreads());
+    EXPECT_EQ(ReadFile(Folder('E') / kTargetFileName), ReadFile(ImagePath(1)));
+}
+
 } // namespace

@@ -71,7 +71,8 @@ int OpenHostFile(const std::string& path, File::Mode mode, long& error, std::fil
     const int descriptor = ::open(hostPath->c_str(), flags | O_CLOEXEC, 0644);
     if (descriptor < 0) {
         std::error_code ignored;
-        const bool noFolder = errno == ENOENT && !std::filesystem::is_directory(hostPath->parent_path(), ignored);
+        const bool noFolder =
+            errno == ENOENT && !std::filesystem::is_directory(hostPath->parent_path(), ignored);
         error = noFolder ? ERROR_PATH_NOT_FOUND : sim::ErrorFromErrno(errno);
         return -1;
     }
