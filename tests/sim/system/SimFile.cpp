@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace platform {
@@ -49,22 +50,23 @@ SimOpenFile& Usable(void* handle, const std::string& path) {
     return file;
 }
 
-// Opens the host file `path` names, which it puts in `opened`; -1 with the platform's code in
-// `error` on failure.
-int OpenHostFile(const std::string& path, File::Mode mode, long& error, std::filesystem::path& opened) {
+// Opens the host file `path` names into `opened`; false with the platform's code in `error`.
+bool OpenHostFile(const std::string& path, File::Mode mode, long& error, SimOpenFile& opened) {
     sim::MachineState& machine = sim::Machine();
     std::unique_lock hold(machine.lock);
     const auto hostPath = sim::ResolvePathLocked(machine, path);
     if (!hostPath) {
         error = ERROR_PATH_NOT_FOUND;
-        return -1;
+        return false;
     }
+    opened.drive = sim::DriveLetterOf(path);
+    opened.medium = opened.drive == 0 ? 0 : machine.drives[opened.drive].medium;
     // A reader shares the file with everyone; a writer with no one.
     const bool writing = mode == File::Mode::CreateWrite;
     if (sim::IsLockedLocked(machine, *hostPath) ||
         (writing ? HeldAtAll(machine, *hostPath) : HeldByWriter(machine, *hostPath))) {
         error = ERROR_SHARING_VIOLATION;
-        return -1;
+        return false;
     }
     hold.unlock();
     const int flags = mode == File::Mode::ReadShared ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC;
@@ -74,19 +76,19 @@ int OpenHostFile(const std::string& path, File::Mode mode, long& error, std::fil
         const bool noFolder =
             errno == ENOENT && !std::filesystem::is_directory(hostPath->parent_path(), ignored);
         error = noFolder ? ERROR_PATH_NOT_FOUND : sim::ErrorFromErrno(errno);
-        return -1;
+        return false;
     }
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
         ::close(descriptor); // a folder is no file to the platform
         error = ERROR_ACCESS_DENIED;
-        return -1;
+        return false;
     }
     hold.lock();
     sim::OpenCounts& counts = machine.openFiles[hostPath->lexically_normal()];
     ++(writing ? counts.writers : counts.readers);
-    opened = *hostPath;
-    return descriptor;
+    std::tie(opened.descriptor, opened.hostPath, opened.writer) = std::tuple(descriptor, *hostPath, writing);
+    return true;
 }
 
 } // namespace
@@ -94,17 +96,15 @@ int OpenHostFile(const std::string& path, File::Mode mode, long& error, std::fil
 bool File::Open(const std::string& path, Mode mode, long* error) {
     Close();
     long code = 0;
-    std::filesystem::path hostPath;
-    const int descriptor = OpenHostFile(path, mode, code, hostPath);
-    if (descriptor < 0) {
+    SimOpenFile opened{};
+    if (!OpenHostFile(path, mode, code, opened)) {
         sim::SetLastError(code);
         if (error != nullptr) {
             *error = code;
         }
         return false;
     }
-    const char drive = sim::DriveLetterOf(path);
-    handle_ = new SimOpenFile{descriptor, drive, sim::MediumOf(drive), hostPath, mode == Mode::CreateWrite};
+    handle_ = new SimOpenFile(std::move(opened));
     path_ = path;
     return true;
 }

@@ -223,13 +223,6 @@ bool MediumStillThere(char letter, std::uint64_t medium) {
     return again != machine.drives.end() && again->second.present && again->second.medium == medium;
 }
 
-std::uint64_t MediumOf(char letter) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    const auto found = machine.drives.find(letter);
-    return found == machine.drives.end() || !found->second.present ? 0 : found->second.medium;
-}
-
 void SetLastError(long code) {
     lastError = code;
 }

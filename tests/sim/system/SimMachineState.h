@@ -69,8 +69,6 @@ WritePermit PermitWrite(char drive, std::uint32_t count);
 // False when the file's medium has gone (unplugged, unmapped or mapped again); host files (drive 0)
 // always stay. Waits the drive's delay first.
 bool MediumStillThere(char drive, std::uint64_t medium);
-// The medium now mapped to `drive`, 0 for a host path or none.
-std::uint64_t MediumOf(char drive);
 
 void SetLastError(long code);
 // The platform's code for a failed host call's errno.
