@@ -35,8 +35,10 @@ protected:
         Poll(); // reads the version
         ASSERT_EQ(context_.status.load(), ShowingVersion);
     }
-    void ClickUpgrade(int answer = IDOK) {
-        sim::ScriptMessageBoxes({{answer}});
+    void ClickUpgrade(int answer = IDOK) { ClickUpgradeAnsweredAfter(answer, 0); }
+    // The warning stays up for `milliseconds` of the clock before it is answered.
+    void ClickUpgradeAnsweredAfter(int answer, unsigned milliseconds) {
+        sim::ScriptMessageBoxes({{answer, milliseconds}});
         sim::Click(window_, IDC_UPGRADE);
     }
     std::size_t BoxCount() const { return sim::ShownMessageBoxes().size(); }
@@ -160,6 +162,21 @@ TEST_F(UpgradeCommandTest, ImageThatCannotBeOpenedIsNamedAndTheWindowGoesBackToT
         TearDown();
         SetUp();
     }
+}
+
+TEST_F(UpgradeCommandTest, PollTicksGoOnWhileTheWarningIsUpAndOkStillStartsTheRun) {
+    sim::SetThreadMode(sim::ThreadMode::Held);
+    OpenWithPlayerShowingItsVersion();
+    const std::size_t before = sim::DeliveredMessages().size();
+    ClickUpgradeAnsweredAfter(IDOK, 2 * kPollPeriodMs);
+    std::size_t pollTicks = 0;
+    const auto delivered = sim::DeliveredMessages();
+    for (std::size_t i = before; i < delivered.size(); ++i) {
+        pollTicks += delivered[i].message == WM_TIMER && delivered[i].wParam == ID_TIMER_POLL;
+    }
+    EXPECT_EQ(pollTicks, 2u) << "the warning's own loop delivers the poll timer";
+    EXPECT_EQ(context_.status.load(), Downloading);
+    EXPECT_EQ(sim::ThreadsStarted(), 1);
 }
 
 TEST_F(UpgradeCommandTest, NoRemovableDriveAtTheClickStopsTheProgressAndResumesPolling) {
