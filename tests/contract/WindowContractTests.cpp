@@ -103,10 +103,10 @@ TEST_F(WindowContract, PostedCommandsArriveInOrderOnlyWhenMessagesAreDelivered) 
 }
 
 TEST_F(WindowContract, ATimerTicksOnTheWindowsThreadUntilItIsKilled) {
-    EXPECT_EQ(platform::SetTimer(window_, 7, 100), 7u);
+    EXPECT_EQ(platform::SetTimer(window_, 7, 200), 7u);
     PumpUntil([] { return true; });
     EXPECT_TRUE(ReceivedOf(WM_TIMER).empty()) << "no tick before its period";
-    LetTimePass(350);
+    LetTimePass(700);
     const auto ticks = ReceivedOf(WM_TIMER);
     ASSERT_FALSE(ticks.empty());
     EXPECT_LE(ticks.size(), 3u);
