@@ -3,7 +3,7 @@
 // player byte for byte, and the texts of its boxes read as they should.
 #include "discovery/WineDiscoveryFixture.h"
 #include "tests/common/Pattern.h"
-#include "ui/RunningDialog.h" // WaitFor
+#include "ui/RunningDialog.h" // FindDialog, WaitFor
 #include "ui/resource.h"
 
 #include <windows.h>
@@ -13,6 +13,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -38,28 +39,12 @@ std::wstring WideTextOf(HWND window) {
 }
 
 // The first visible dialog of `process` for which `accept` holds, or null.
-template <typename Accept> HWND FindDialogOf(DWORD process, Accept accept) {
-    struct Search {
-        DWORD process;
-        Accept* accept;
-        HWND found;
-    } search{process, &accept, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            wchar_t className[16] = {};
-            ::GetClassNameW(window, className, static_cast<int>(std::size(className)));
-            if (owner == s.process && std::wstring(className) == L"#32770" && ::IsWindowVisible(window) &&
-                (*s.accept)(window)) {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+HWND FindDialogOf(DWORD process, const std::function<bool(HWND)>& accept) {
+    return FindDialog([&](HWND window) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        return owner == process && ::IsWindowVisible(window) && accept(window);
+    });
 }
 
 class AnyScriptPath : public WineDiscoveryTest {
