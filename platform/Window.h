@@ -5,6 +5,7 @@
 #include "platform/WindowMessages.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace platform {
@@ -15,6 +16,8 @@ struct IconTag;
 using IconHandle = IconTag*; // shared resource icon; never destroyed by the caller
 struct DeviceContextTag;
 using DeviceContext = DeviceContextTag*;
+struct BitmapTag;
+using BitmapHandle = BitmapTag*; // owned by whoever loaded it, freed with DeleteObject
 
 struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;
@@ -73,6 +76,18 @@ bool AppendMenuA(MenuHandle menu, unsigned flags, std::uintptr_t id, const char*
 std::string LoadStringA(int id);
 // Null when the program has no icon `id`.
 IconHandle LoadIconA(int id);
+// The program's bitmap `id` (IMAGE_BITMAP) stretched to `width` x `height` pixels, or at its own
+// size when both are 0; null when there is no such bitmap. The caller owns it.
+BitmapHandle LoadImageA(int id, unsigned type, int width, int height);
+bool DeleteObject(BitmapHandle bitmap);
+struct BitmapDeleter {
+    void operator()(BitmapHandle bitmap) const { DeleteObject(bitmap); }
+};
+using OwnedBitmap = std::unique_ptr<BitmapTag, BitmapDeleter>;
+// Dots per inch the window is laid out for (96 at 100 % scale).
+unsigned GetDpiForWindow(WindowHandle window);
+// Converts `rect` from the dialog's units to its pixels; false when that fails.
+bool MapDialogRect(WindowHandle dialog, Rect* rect);
 
 // Paints between construction and destruction (BeginPaint / EndPaint).
 class PaintScope {

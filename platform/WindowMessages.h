@@ -104,3 +104,9 @@ inline constexpr int ICON_SMALL = 0;
 #ifndef ICON_BIG
 inline constexpr int ICON_BIG = 1;
 #endif
+#ifndef STM_SETIMAGE
+inline constexpr unsigned STM_SETIMAGE = 0x0172;
+#endif
+#ifndef IMAGE_BITMAP
+inline constexpr unsigned IMAGE_BITMAP = 0;
+#endif

@@ -1,6 +1,7 @@
 #include "ui/UpdaterDialog.h"
 
 #include "transfer/ProgressTimerMessage.h"
+#include "ui/LogoScale.h"
 #include "ui/TimerIds.h"
 #include "ui/resource.h"
 
@@ -71,6 +72,7 @@ bool UpdaterDialog::OnInitDialog() {
 
     targetVersion_.ShowWindow(SW_HIDE);
     currentVersion_.ShowWindow(SW_HIDE);
+    FitLogoToDpi();
     logo_.ShowWindow(SW_SHOW);
 
     PollDevice();
@@ -78,6 +80,24 @@ bool UpdaterDialog::OnInitDialog() {
     platform::SetWindowTextA(Handle(), kWindowCaption);
     platform::SetTimer(Handle(), ID_TIMER_POLL, kPollPeriodMs);
     return true;
+}
+
+void UpdaterDialog::FitLogoToDpi() {
+    const int bitmap = LogoBitmapForDpi(platform::GetDpiForWindow(Handle()));
+    if (bitmap == IDB_LOGO) {
+        return; // the template's own picture
+    }
+    // Dialog units do not grow in step with the DPI (font sizes round), so the drawn logo is
+    // stretched the last few pixels to the frame.
+    platform::Rect frame = kLogoFrame;
+    if (!platform::MapDialogRect(Handle(), &frame)) {
+        return;
+    }
+    scaledLogo_.reset(
+        platform::LoadImageA(bitmap, IMAGE_BITMAP, frame.right - frame.left, frame.bottom - frame.top));
+    if (scaledLogo_) {
+        logo_.SetBitmap(scaledLogo_.get());
+    }
 }
 
 void UpdaterDialog::OnSysCommand(unsigned id, platform::LParam) {

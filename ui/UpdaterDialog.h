@@ -38,6 +38,9 @@ private:
     void PollDevice();
     void EnableUpgrade();
     void ShowLogoView();
+    // Puts the logo drawn for the window's DPI, fitted to the logo's frame, into the logo control,
+    // unless the template's own picture is the one for that DPI.
+    void FitLogoToDpi();
     void ShowVersionView();
 
     // The upgrade after the checks against a second run: warning, image, timers, drives, worker.
@@ -51,6 +54,7 @@ private:
     void ReleaseDeviceTextAndStopPolling();
 
     Static logo_;
+    platform::OwnedBitmap scaledLogo_; // outlives the window, which only borrows it
     Static targetVersion_;
     Static currentVersion_;
     Button upgradeButton_;

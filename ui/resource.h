@@ -8,9 +8,12 @@
 #define IDS_ABOUT_MENU 101
 #define IDD_UPDATER_DIALOG 102
 
-// Icon group and logo bitmap.
+// Icon group and logo bitmap; the logo again, drawn for 125, 150 and 200 % scale.
 #define IDI_MAIN 128
 #define IDB_LOGO 137
+#define IDB_LOGO_125 138
+#define IDB_LOGO_150 139
+#define IDB_LOGO_200 140
 
 // Controls of the updater dialog. EXIT uses the platform's IDOK (1).
 #define IDC_PROGRESS 1001

@@ -24,7 +24,13 @@ private:
     platform::WindowHandle window_ = nullptr;
 };
 
-class Static : public Control {};
+class Static : public Control {
+public:
+    // STM_SETIMAGE with a bitmap; returns the picture shown before, which the caller does not own.
+    platform::LResult SetBitmap(platform::BitmapHandle bitmap) const {
+        return Send(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<platform::LParam>(bitmap));
+    }
+};
 
 class Button : public Control {};
 

@@ -18,6 +18,9 @@ inline HMENU ToHmenu(MenuHandle menu) {
 inline HICON ToHicon(IconHandle icon) {
     return reinterpret_cast<HICON>(icon);
 }
+inline HBITMAP ToHbitmap(BitmapHandle bitmap) {
+    return reinterpret_cast<HBITMAP>(bitmap);
+}
 inline HDC ToHdc(DeviceContext context) {
     return reinterpret_cast<HDC>(context);
 }

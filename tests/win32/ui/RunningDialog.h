@@ -31,20 +31,18 @@ inline std::string TextOf(HWND window) {
     return text;
 }
 
-// The top-level dialog-class window owned by `owner` for which `accept` holds, or null.
-inline HWND FindOwnedDialog(HWND owner, const std::function<bool(HWND)>& accept) {
+// The first top-level dialog-class window for which `accept` holds, or null.
+inline HWND FindDialog(const std::function<bool(HWND)>& accept) {
     struct Search {
-        HWND owner;
         const std::function<bool(HWND)>* accept;
         HWND found;
-    } search{owner, &accept, nullptr};
+    } search{&accept, nullptr};
     EnumWindows(
         [](HWND window, LPARAM data) -> BOOL {
             auto& s = *reinterpret_cast<Search*>(data);
             char className[64] = {};
             GetClassNameA(window, className, sizeof(className));
-            if (std::string(className) == "#32770" && GetWindow(window, GW_OWNER) == s.owner &&
-                (*s.accept)(window)) {
+            if (std::string(className) == "#32770" && (*s.accept)(window)) {
                 s.found = window;
                 return FALSE;
             }
@@ -52,6 +50,11 @@ inline HWND FindOwnedDialog(HWND owner, const std::function<bool(HWND)>& accept)
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// The top-level dialog-class window owned by `owner` for which `accept` holds, or null.
+inline HWND FindOwnedDialog(HWND owner, const std::function<bool(HWND)>& accept) {
+    return FindDialog([&](HWND window) { return GetWindow(window, GW_OWNER) == owner && accept(window); });
 }
 
 // A message box is a dialog whose text is the static control 0xFFFF.
