@@ -1,12 +1,10 @@
 #include "OpenDialog.h"
-#include "sim/window/ResourceScript.h"
 #include "sim/window/SimScaling.h"
 #include "support/SimWindowsFixture.h"
 #include "ui/LogoScale.h"
 #include "ui/UpdaterDialog.h"
 #include "ui/resource.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace sim = platform::sim;
@@ -27,21 +25,6 @@ TEST(LogoBitmapForDpiTest, TakesTheLargestScaleNotAboveTheDpi) {
     }
 }
 
-TEST(LogoBitmapForDpiTest, EveryChoiceIsABitmapOfTheProgramAndTheFrameIsTheLogoControls) {
-    const sim::ResourceScript& script = sim::ProgramResources();
-    for (const unsigned dpi : {96u, 120u, 144u, 192u}) {
-        EXPECT_EQ(script.bitmaps.count(LogoBitmapForDpi(dpi)), 1u) << dpi << " DPI";
-    }
-    const auto& controls = script.dialogs.at(IDD_UPDATER_DIALOG).controls;
-    const auto logo =
-        std::find_if(controls.begin(), controls.end(), [](const auto& c) { return c.id == IDC_LOGO; });
-    ASSERT_NE(logo, controls.end());
-    EXPECT_EQ(kLogoFrame.left, logo->x);
-    EXPECT_EQ(kLogoFrame.top, logo->y);
-    EXPECT_EQ(kLogoFrame.right - kLogoFrame.left, logo->width);
-    EXPECT_EQ(kLogoFrame.bottom - kLogoFrame.top, logo->height);
-}
-
 class LogoAtWindowDpi : public SimWindowsTest {
 protected:
     void TearDown() override {
@@ -57,7 +40,7 @@ protected:
         {
             UpdaterContext context;
             UpdaterDialog dialog(context);
-            const platform::WindowHandle window = OpenWithoutLoop(dialog);
+            const platform::WindowHandle window = OpenWithoutLoop(dialog, IDD_UPDATER_DIALOG);
             EXPECT_NE(window, nullptr);
             const platform::WindowHandle logo = platform::GetDlgItem(window, IDC_LOGO);
             for (const sim::DeliveredMessage& m : sim::DeliveredMessages()) {

@@ -1,8 +1,5 @@
 #include "sim/window/SimScaling.h"
 
-#include "sim/window/ResourceScript.h"
-#include "sim/window/SimWindows.h"
-
 #include <atomic>
 #include <cstdint>
 #include <map>
@@ -27,7 +24,7 @@ std::atomic<unsigned> windowDpi{96};
 } // namespace
 
 BitmapHandle LoadImageA(int id, unsigned type, int width, int height) {
-    if (type != IMAGE_BITMAP || sim::ProgramResources().bitmaps.count(id) == 0) {
+    if (type != IMAGE_BITMAP) {
         return nullptr;
     }
     Bitmaps& bitmaps = TheBitmaps();
@@ -49,7 +46,7 @@ unsigned GetDpiForWindow(WindowHandle) {
 }
 
 bool MapDialogRect(WindowHandle dialog, Rect* rect) {
-    if (!sim::IsWindow(dialog)) {
+    if (dialog == nullptr) {
         return false;
     }
     const int dpi = static_cast<int>(windowDpi.load());

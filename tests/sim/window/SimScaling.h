@@ -1,6 +1,7 @@
 #pragma once
-// The simulated window system's DPI, dialog units and bitmaps. A bitmap handle stands for a
-// BITMAP resource of the program's script at the size it was asked for.
+// The simulated window system's DPI, dialog units and bitmaps. A bitmap handle stands for the
+// program's bitmap `id` at the size it was asked for; which bitmaps the program carries is checked
+// on the real program under Wine.
 #include "platform/Window.h"
 
 #include <vector>

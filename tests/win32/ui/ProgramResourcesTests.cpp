@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "ui/LogoScale.h"
 #include "ui/resource.h"
 
 #include <gtest/gtest.h>
@@ -62,16 +63,21 @@ private:
     HWND window_;
 };
 
-// The styles of the items of extended dialog template `id` as the program carries it, in order:
-// the running dialog shows some of them changed (the dialog manager moves the default-button
-// style, a progress bar turns its border into an edge).
-std::vector<std::pair<DWORD, DWORD>> TemplateItemStyles(int id) {
+struct TemplateItem {
+    DWORD style, exStyle;
+    short x, y, width, height; // dialog units
+};
+
+// The items of extended dialog template `id` as the program carries it, in order: the running
+// dialog shows some of them changed (the dialog manager moves the default-button style, a progress
+// bar turns its border into an edge, a bitmap static takes its picture's size).
+std::vector<TemplateItem> TemplateItems(int id) {
     const HMODULE program = ::GetModuleHandleA(nullptr);
     const HRSRC found = ::FindResourceA(program, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5) /* RT_DIALOG */);
     const auto* words = static_cast<const WORD*>(::LockResource(::LoadResource(program, found)));
-    std::vector<std::pair<DWORD, DWORD>> styles;
+    std::vector<TemplateItem> items;
     if (words == nullptr || words[1] != 0xFFFF) {
-        return styles; // not an extended template
+        return items; // not an extended template
     }
     auto skipText = [](const WORD* at) { // a string, an ordinal (0xFFFF, n) or nothing (0)
         if (*at == 0xFFFF) {
@@ -87,11 +93,12 @@ std::vector<std::pair<DWORD, DWORD>> TemplateItemStyles(int id) {
     for (WORD item = 0; item < count; ++item) {
         at = reinterpret_cast<const WORD*>((reinterpret_cast<std::uintptr_t>(at) + 3) & ~std::uintptr_t{3});
         const auto* dwords = reinterpret_cast<const DWORD*>(at);
-        styles.emplace_back(dwords[2], dwords[1]);
+        const auto* place = reinterpret_cast<const short*>(at + 6);
+        items.push_back({dwords[2], dwords[1], place[0], place[1], place[2], place[3]});
         at = skipText(skipText(at + 12)); // help id, styles, place, id; class, title
         at += 1 + (*at + 1) / 2;          // extra data
     }
-    return styles;
+    return items;
 }
 
 bool SameText(const std::string& a, const char* b) {
@@ -152,11 +159,16 @@ TEST(ProgramResources, UpdaterDialogHasItsControlsInTabOrderWithTheirTextsStyles
             EXPECT_EQ(child.place.bottom - child.place.top, size.bottom);
         }
     }
-    const auto styles = TemplateItemStyles(IDD_UPDATER_DIALOG);
-    ASSERT_EQ(styles.size(), children.size());
-    EXPECT_EQ(styles[0].first & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-    EXPECT_EQ(styles[1].first & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-    EXPECT_NE(styles[2].first & WS_BORDER, 0u);
+    const auto items = TemplateItems(IDD_UPDATER_DIALOG);
+    ASSERT_EQ(items.size(), children.size());
+    EXPECT_EQ(items[0].style & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(items[1].style & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_NE(items[2].style & WS_BORDER, 0u);
+    // The frame a scaled logo is fitted to is the logo control's place in the template.
+    EXPECT_EQ(items[6].x, kLogoFrame.left);
+    EXPECT_EQ(items[6].y, kLogoFrame.top);
+    EXPECT_EQ(items[6].x + items[6].width, kLogoFrame.right);
+    EXPECT_EQ(items[6].y + items[6].height, kLogoFrame.bottom);
     EXPECT_NE(children[3].exStyle & WS_EX_STATICEDGE, 0);
     EXPECT_NE(children[4].exStyle & WS_EX_CLIENTEDGE, 0);
     EXPECT_NE(children[5].exStyle & WS_EX_CLIENTEDGE, 0);
@@ -187,15 +199,24 @@ TEST(ProgramResources, MenuStringIconAndLogoArePartOfTheProgram) {
     EXPECT_GT(::LoadStringA(::GetModuleHandleA(nullptr), IDS_ABOUT_MENU, text, sizeof text), 0);
     EXPECT_STREQ(text, "&About Orvane...");
     EXPECT_NE(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN)), nullptr);
-    const HBITMAP logo = static_cast<HBITMAP>(::LoadImageA(
-        ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    ASSERT_NE(logo, nullptr);
-    BITMAP bitmap{};
-    ASSERT_NE(::GetObjectA(logo, sizeof bitmap, &bitmap), 0);
-    EXPECT_EQ(bitmap.bmWidth, 221);
-    EXPECT_EQ(bitmap.bmHeight, 61);
-    EXPECT_EQ(bitmap.bmBitsPixel, 24);
-    ::DeleteObject(logo);
+    // The 100 % logo, and each the window can choose at a higher DPI, drawn at its scale.
+    const struct {
+        unsigned dpi;
+        int width, height;
+    } logos[] = {{96, 221, 61}, {120, 276, 76}, {144, 332, 92}, {192, 442, 122}};
+    for (const auto& want : logos) {
+        SCOPED_TRACE(want.dpi);
+        const HBITMAP logo = static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr),
+                                                               MAKEINTRESOURCEA(LogoBitmapForDpi(want.dpi)),
+                                                               IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        ASSERT_NE(logo, nullptr);
+        BITMAP bitmap{};
+        ASSERT_NE(::GetObjectA(logo, sizeof bitmap, &bitmap), 0);
+        EXPECT_EQ(bitmap.bmWidth, want.width);
+        EXPECT_EQ(bitmap.bmHeight, want.height);
+        EXPECT_EQ(bitmap.bmBitsPixel, 24);
+        ::DeleteObject(logo);
+    }
 }
 
 } // namespace
