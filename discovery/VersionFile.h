@@ -3,14 +3,10 @@
 // comes in three forms: a short version file (at most 20 bytes), tagged UTF-16LE text, and tagged
 // 8-bit text, tried when the UTF-16 reading gives no usable version.
 #include "app/UpdaterContext.h"
+#include "discovery/VersionText.h"
 
-#include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
-
-inline constexpr std::uint64_t kMaxShortVersionBytes = 20;
-inline constexpr std::uint64_t kMaxTaggedTextBytes = 16000;
 
 // Form 2: replaces `text` with the file's UTF-16LE content converted to ANSI (L + 1 bytes). False,
 // leaving `text` as it was, when the path is under 3 characters, the file cannot be opened or is
