@@ -15,9 +15,8 @@ bool LoadDeviceTextWide(const std::string& path, DeviceText& text);
 // Form 3: the same steps, then the bytes themselves; true exactly when all L bytes arrived.
 bool LoadDeviceTextNarrow(const std::string& path, DeviceText& text);
 
-// The text between the '>' after "<firmver>" and the next '<' (searches that find nothing give -1,
-// and the range is cut to the text). When that is shorter than 2 characters, `text` is reloaded as
-// 8-bit text from `path` and the search repeated once; that second result stands.
+// TaggedVersionOf `text`, the 8-bit reload coming from `path` (LoadDeviceTextNarrow, whose result
+// is not looked at).
 std::string ExtractTaggedVersion(const std::string& path, DeviceText& text);
 
 // The installed version read from the file at `path` in whichever form it has, with `text` left as
