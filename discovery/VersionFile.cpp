@@ -53,14 +53,8 @@ bool LoadDeviceTextNarrow(const std::string& path, DeviceText& text) {
     try {
         platform::File file;
         const auto length = PrepareLoad(path, file, text);
-        if (!length) {
-            return false;
-        }
-        std::string bytes(*length, '\0');
-        const bool whole = file.Read(bytes.data(), *length) == *length;
-        // After a short read the zeroed rest ends the text early.
-        text = NarrowDeviceText(bytes);
-        return whole;
+        // Form 3 is the bytes themselves; whatever arrives of them stands, even from a failing read.
+        return length && file.Read(text.data(), *length) == *length;
     } catch (const platform::FileError&) {
         return false;
     }

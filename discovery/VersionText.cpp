@@ -32,12 +32,6 @@ DeviceText WideDeviceText(std::string_view bytes) {
     return AnsiFromUtf16Bytes(bytes.data(), bytes.size());
 }
 
-DeviceText NarrowDeviceText(std::string_view bytes) {
-    DeviceText text(bytes.begin(), bytes.end());
-    text.push_back('\0');
-    return text;
-}
-
 std::string TaggedVersionIn(std::string_view text) {
     const long long tag = Find(text, kVersionTag, 0);
     const long long open = Find(text, ">", tag + 1);

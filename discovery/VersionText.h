@@ -1,6 +1,7 @@
 #pragma once
-// The player's version file as bytes: the three forms it comes in and the tag search, with no file
-// access, so each can be checked on any bytes at all.
+// The player's version file as bytes: the forms it comes in and the tag search, with no file access,
+// so each can be checked on any bytes at all. Form 3, tagged 8-bit text, is the bytes themselves
+// with a NUL after them: it needs no conversion.
 #include "app/UpdaterContext.h"
 
 #include <cstdint>
@@ -16,9 +17,6 @@ std::string ShortVersionText(std::string_view bytes);
 
 // Form 2, tagged UTF-16LE text: the bytes converted to ANSI (AnsiFromUtf16Bytes), size + 1 bytes.
 DeviceText WideDeviceText(std::string_view bytes);
-
-// Form 3, tagged 8-bit text: the bytes themselves and a NUL, size + 1 bytes.
-DeviceText NarrowDeviceText(std::string_view bytes);
 
 // The text between the '>' after "<firmver>" and the next '<' (searches that find nothing give -1,
 // and the range is cut to the text).

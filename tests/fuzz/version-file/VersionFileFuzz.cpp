@@ -26,6 +26,13 @@ void CheckWideText(std::string_view bytes, const DeviceText& text) {
     }
 }
 
+// Form 3 as LoadDeviceTextNarrow leaves a file read whole: the bytes and a NUL.
+DeviceText NarrowText(std::string_view bytes) {
+    DeviceText text(bytes.begin(), bytes.end());
+    text.push_back('\0');
+    return text;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -43,10 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckWideText(bytes, wide);
     DeviceText text = wide;
     const std::string version =
-        TaggedVersionOf(text, [bytes](DeviceText& narrow) { narrow = NarrowDeviceText(bytes); });
+        TaggedVersionOf(text, [bytes](DeviceText& narrow) { narrow = NarrowText(bytes); });
 
     const std::string fromWide = ModelTaggedVersion(TextIn(wide));
-    const DeviceText narrow = NarrowDeviceText(bytes);
+    const DeviceText narrow = NarrowText(bytes);
     const bool wideUsable = fromWide.size() >= 2;
     Expect(version == (wideUsable ? fromWide : ModelTaggedVersion(TextIn(narrow))),
            "the UTF-16 version when usable, else the 8-bit one");
