@@ -5,12 +5,7 @@
 #include "platform/Registry.h"
 #include "platform/Window.h"
 
-#include <algorithm>
 #include <string>
-
-static_assert(std::ranges::all_of(hardwareIdPatterns, [](std::string_view pattern) {
-    return pattern.size() == kComparedIdLength;
-}));
 
 namespace {
 
@@ -25,19 +20,6 @@ bool KeyIsGone(long error) {
 }
 
 enum class PassResult { Match, NoMatch, KeyUnavailable };
-
-char FoldCase(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool MatchesPattern(const unsigned char (&data)[kValueBufferSize], std::string_view pattern) {
-    for (std::size_t i = 0; i < kComparedIdLength; ++i) {
-        if (FoldCase(static_cast<char>(data[i])) != FoldCase(pattern[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // Shows the system's text for a failed query of value `index`, unless that failure was shown already.
 void ReportQueryFailure(UpdaterContext& ctx, int index, long error) {
@@ -80,7 +62,7 @@ PassResult RunPass(UpdaterContext& ctx, std::string_view pattern) {
                 break;
             }
         }
-        if (MatchesPattern(data, pattern)) {
+        if (MatchesHardwareId({reinterpret_cast<const char*>(data), kValueBufferSize}, pattern)) {
             result = PassResult::Match;
             break;
         }

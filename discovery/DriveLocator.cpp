@@ -1,7 +1,6 @@
 #include "discovery/DriveLocator.h"
 
 #include "discovery/PathProbe.h"
-#include "discovery/WideText.h"
 #include "platform/File.h"
 #include "platform/Volumes.h"
 
@@ -83,8 +82,7 @@ bool HasVendorMarker(const std::string& path) {
         std::vector<char> bytes(length + 1, 0);
         // After a short read the zeroed rest ends the text early.
         file.Read(bytes.data(), static_cast<std::uint32_t>(length));
-        const std::vector<char> text = AnsiFromUtf16Bytes(bytes.data(), length);
-        return TextIn(text).find(kVendorText) != std::string_view::npos;
+        return CarriesVendorText({bytes.data(), static_cast<std::size_t>(length)});
     } catch (const platform::FileError&) {
         // A certificate that cannot be read identifies no player.
         return false;

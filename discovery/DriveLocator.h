@@ -2,13 +2,13 @@
 // Finding the drive a player is mounted on: the table of removable drives and the two locators,
 // each handing out a drive once per count by marking its letter 'A'.
 #include "app/UpdaterContext.h"
+#include "discovery/VendorMarker.h"
 
 #include <cstdint>
 #include <string>
 
 inline constexpr char kConfigFileName[] = "sys_conf.qtx";
 inline constexpr char kCertificateFileName[] = "DEVCERT.DAT";
-inline constexpr char kVendorText[] = "Qtx Labs";
 inline constexpr std::uint64_t kMaxCertificateBytes = 16000;
 inline constexpr char kTakenMark = 'A';
 

@@ -3,14 +3,10 @@
 // comes in three forms: a short version file (at most 20 bytes), tagged UTF-16LE text, and tagged
 // 8-bit text, tried when the UTF-16 reading gives no usable version.
 #include "app/UpdaterContext.h"
+#include "discovery/VersionText.h"
 
-#include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
-
-inline constexpr std::uint64_t kMaxShortVersionBytes = 20;
-inline constexpr std::uint64_t kMaxTaggedTextBytes = 16000;
 
 // Form 2: replaces `text` with the file's UTF-16LE content converted to ANSI (L + 1 bytes). False,
 // leaving `text` as it was, when the path is under 3 characters, the file cannot be opened or is
@@ -19,9 +15,8 @@ bool LoadDeviceTextWide(const std::string& path, DeviceText& text);
 // Form 3: the same steps, then the bytes themselves; true exactly when all L bytes arrived.
 bool LoadDeviceTextNarrow(const std::string& path, DeviceText& text);
 
-// The text between the '>' after "<firmver>" and the next '<' (searches that find nothing give -1,
-// and the range is cut to the text). When that is shorter than 2 characters, `text` is reloaded as
-// 8-bit text from `path` and the search repeated once; that second result stands.
+// TaggedVersionOf `text`, the 8-bit reload coming from `path` (LoadDeviceTextNarrow, whose result
+// is not looked at).
 std::string ExtractTaggedVersion(const std::string& path, DeviceText& text);
 
 // The installed version read from the file at `path` in whichever form it has, with `text` left as

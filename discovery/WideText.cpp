@@ -6,6 +6,10 @@
 #include <string>
 
 int WideToAnsi(const char16_t* wide, char* narrow, int capacity) {
+    // A capacity of 0 would ask the system for the size needed instead, which is no conversion.
+    if (capacity < 1) {
+        return -1;
+    }
     const auto units = static_cast<int>(platform::wcslen(wide)) + 1;
     const int written = platform::WideCharToMultiByte(wide, units, narrow, capacity);
     return written == 0 ? -1 : written - 1;

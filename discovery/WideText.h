@@ -5,7 +5,8 @@
 #include <vector>
 
 // Converts the NUL-terminated `wide` into narrow[0 .. capacity). Returns the narrow length without
-// its NUL, or -1 when the conversion fails (narrow then holds a partial, possibly unterminated text).
+// its NUL, or -1 when the conversion fails (narrow then holds a partial, possibly unterminated text)
+// or the capacity has no room at all.
 int WideToAnsi(const char16_t* wide, char* narrow, int capacity);
 
 // Takes bytes[0 .. length) as UTF-16LE code units, ended by the first NUL unit (an odd last byte

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 namespace {
@@ -25,6 +26,8 @@ TEST(VersionNumberTest, ReadsLineAndDigitsAsADecimalNumber) {
         // No leading number gives 0, as atof does.
         {"X.1.5E", 0.0f},
         {"1.1.5E\r\n", 1.15f},
+        // An exponent beyond single precision, as atof's double stored in a float.
+        {"9.e.99", std::numeric_limits<float>::infinity()},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(VersionNumber(c.text), c.expected) << '"' << c.text << '"';
@@ -56,6 +59,9 @@ TEST(EvaluateVersionPolicyTest, RefusesOlderOffersAndOtherLanguagesInSinglePreci
         {"", "0.0", VersionVerdict::LanguageMismatch},
         {"", "", VersionVerdict::Accept},
         {"1.1.5E", "0.0", VersionVerdict::Downgrade},
+        // An infinite installed number refuses every finite offer, and only itself passes.
+        {"9.e.99", "9.9.9s", VersionVerdict::Downgrade},
+        {"9.e.99", "9.e.99", VersionVerdict::Accept},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(EvaluateVersionPolicy(c.device, c.target), c.expected)

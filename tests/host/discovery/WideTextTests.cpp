@@ -19,6 +19,11 @@ TEST(WideToAnsiTest, FailsWithinTheCapacityWhenTheTextDoesNotFit) {
     std::fill(std::begin(narrow), std::end(narrow), '#');
     EXPECT_EQ(WideToAnsi(u"Qtx Labs", narrow, 4), -1);
     EXPECT_EQ(narrow[4], '#');
+    // No room at all is a failure too, not the system's question for the size needed.
+    std::fill(std::begin(narrow), std::end(narrow), '#');
+    EXPECT_EQ(WideToAnsi(u"Qtx Labs", narrow, 0), -1);
+    EXPECT_EQ(WideToAnsi(u"", narrow, 0), -1);
+    EXPECT_EQ(narrow[0], '#');
 }
 
 TEST(AnsiFromUtf16BytesTest, BufferIsLengthPlusOneAndTextEndsAtTheFirstNulUnit) {

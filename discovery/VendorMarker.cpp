@@ -1,0 +1,10 @@
+#include "discovery/VendorMarker.h"
+
+#include "discovery/WideText.h"
+
+#include <vector>
+
+bool CarriesVendorText(std::string_view bytes) {
+    const std::vector<char> text = AnsiFromUtf16Bytes(bytes.data(), bytes.size());
+    return TextIn(text).find(kVendorText) != std::string_view::npos;
+}

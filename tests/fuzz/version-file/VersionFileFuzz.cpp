@@ -1,0 +1,62 @@
+// The player's version file as whole bytes, read as the version reader reads a file that holds
+// still: the short form up to 20 bytes, tagged UTF-16LE text up to 16000 (a longer file is not
+// loaded), then the 8-bit reading when that gives no usable version.
+#include "Expect.h"
+#include "TaggedVersionModel.h"
+#include "Utf16Units.h"
+#include "discovery/VersionText.h"
+#include "discovery/WideText.h"
+
+#include <string>
+
+namespace {
+
+// One character per unit; the ASCII and Latin-1 letters stand for themselves, every other unit
+// becomes some character other than NUL.
+void CheckWideText(std::string_view bytes, const DeviceText& text) {
+    Expect(text.size() == bytes.size() + 1 && text.back() == '\0', "the text is L + 1 bytes, NUL-ended");
+    const std::u16string units = Utf16UnitsOf(bytes);
+    const std::string_view converted = TextIn(text);
+    Expect(converted.size() == units.size(), "one character per unit before the first NUL unit");
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        if (units[i] < 0x80 || (units[i] >= 0xA0 && units[i] <= 0xFF)) {
+            Expect(static_cast<unsigned char>(converted[i]) == units[i],
+                   "ASCII and Latin-1 convert to themselves");
+        }
+    }
+}
+
+// Form 3 as LoadDeviceTextNarrow leaves a file read whole: the bytes and a NUL.
+DeviceText NarrowText(std::string_view bytes) {
+    DeviceText text(bytes.begin(), bytes.end());
+    text.push_back('\0');
+    return text;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes = BytesOf(data, size);
+    if (bytes.size() <= kMaxShortVersionBytes) {
+        std::string expected(bytes);
+        std::erase(expected, '\0');
+        Expect(ShortVersionText(bytes) == expected, "a short file is its bytes without NUL");
+        return 0;
+    }
+    if (bytes.size() > kMaxTaggedTextBytes) {
+        return 0; // never loaded
+    }
+    const DeviceText wide = WideDeviceText(bytes);
+    CheckWideText(bytes, wide);
+    DeviceText text = wide;
+    const std::string version =
+        TaggedVersionOf(text, [bytes](DeviceText& narrow) { narrow = NarrowText(bytes); });
+
+    const std::string fromWide = ModelTaggedVersion(TextIn(wide));
+    const DeviceText narrow = NarrowText(bytes);
+    const bool wideUsable = fromWide.size() >= 2;
+    Expect(version == (wideUsable ? fromWide : ModelTaggedVersion(TextIn(narrow))),
+           "the UTF-16 version when usable, else the 8-bit one");
+    Expect(text == (wideUsable ? wide : narrow), "the text is left as the last reading made it");
+    return 0;
+}

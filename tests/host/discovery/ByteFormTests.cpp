@@ -1,0 +1,65 @@
+// The parsers of the player's and the registry's bytes, without any file or key.
+#include "DiscoveryFixture.h"
+#include "discovery/DeviceId.h"
+#include "discovery/VendorMarker.h"
+#include "discovery/VersionText.h"
+#include "discovery/WideText.h"
+
+#include <string>
+
+namespace {
+
+DeviceText Terminated(std::string_view text) {
+    DeviceText buffer(text.begin(), text.end());
+    buffer.push_back('\0');
+    return buffer;
+}
+
+TEST(VersionTextTest, ShortAndWideFormsFromTheirBytes) {
+    EXPECT_EQ(ShortVersionText(std::string("1.1\0.5E\r\n", 9)), "1.1.5E\r\n");
+    const DeviceText wide = WideDeviceText(Utf16("<firmver>2.0.1E<") + "x");
+    EXPECT_EQ(wide.size(), 34u) << "L + 1 bytes for an odd L";
+    EXPECT_EQ(TextIn(wide), "<firmver>2.0.1E<x");
+}
+
+TEST(VersionTextTest, FallbackReloadsOnlyWhenTheFirstVersionIsUnusable) {
+    const auto extract = [](const std::string& first, const std::string& reloaded, int& reloads) {
+        DeviceText text = Terminated(first);
+        return TaggedVersionOf(text, [&](DeviceText& narrow) {
+            ++reloads;
+            narrow = Terminated(reloaded);
+        });
+    };
+    int reloads = 0;
+    EXPECT_EQ(extract("<firmver>1.1.5E<", "<firmver>9.9.9E<", reloads), "1.1.5E");
+    EXPECT_EQ(reloads, 0);
+    EXPECT_EQ(extract("<firmver>1<", "<firmver>3.0.4K<", reloads), "3.0.4K");
+    EXPECT_EQ(reloads, 1);
+    EXPECT_EQ(extract("<firmver>1<", "no tag at all", reloads), "") << "the second result stands";
+    EXPECT_EQ(reloads, 2);
+}
+
+TEST(DeviceIdTest, ComparesFortyTwoCharactersIgnoringCaseWithShortDataAsNul) {
+    const std::string pattern(hardwareIdPatterns[1]);
+    EXPECT_TRUE(MatchesHardwareId("usbstor\\disk&ven_quorvex&prod_tolvo_r520&rev_1.00\\X&0", pattern));
+    EXPECT_TRUE(MatchesHardwareId(pattern, pattern)) << "exactly 42 characters";
+    EXPECT_FALSE(MatchesHardwareId(pattern.substr(0, 41), pattern)) << "41: the missing one counts as NUL";
+    EXPECT_FALSE(MatchesHardwareId("", pattern));
+    std::string withNul = pattern;
+    withNul[10] = '\0';
+    EXPECT_FALSE(MatchesHardwareId(withNul, pattern));
+    // Folding is ASCII only: '_' and DEL-range bytes are not letters.
+    std::string folded = pattern;
+    folded[16] = '\x7F';
+    EXPECT_FALSE(MatchesHardwareId(folded, pattern));
+}
+
+TEST(VendorMarkerTest, MarkerInTheBytesReadAsUtf16) {
+    EXPECT_TRUE(CarriesVendorText(Utf16("cert Qtx Labs 2009")));
+    EXPECT_TRUE(CarriesVendorText(Utf16("Qtx Lab") + "s")) << "the odd last byte forms the last letter";
+    EXPECT_FALSE(CarriesVendorText("Qtx Labs")) << "8-bit text";
+    EXPECT_FALSE(CarriesVendorText(Utf16("x") + std::string(2, '\0') + Utf16("Qtx Labs")));
+    EXPECT_FALSE(CarriesVendorText(""));
+}
+
+} // namespace
