@@ -10,7 +10,6 @@
 #include <atomic>
 #include <cstdint>
 #include <map>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -29,7 +28,7 @@ using DriveTable = std::array<char, kDriveTableSize>;
 using DeviceText = std::vector<char>;
 
 struct UpdaterContext {
-    mutable std::recursive_mutex sharedLock;
+    mutable SharedLock sharedLock;
 
     // Filled once by start-up, before the window and any worker exist; read-only afterwards.
     std::array<ImagePair, 3> imagePairs;

@@ -68,7 +68,8 @@ bool SameContent(const std::string& pathA, const std::string& pathB) {
     return true;
 }
 
-CopyOutcome CopyImageToDrive(const TransferJob& job, char letter) {
+CopyOutcome CopyImageToDrive(const TransferJob& job, char letter,
+                             const std::function<bool()>& stillTheCheckedPlayer) {
     const std::string& image = job.chosen.imagePath;
     const std::string temporary = PathInDriveRoot(letter, kTemporaryFileName);
     const std::string target = PathInDriveRoot(letter, kTargetFileName);
@@ -80,6 +81,9 @@ CopyOutcome CopyImageToDrive(const TransferJob& job, char letter) {
         stage = CopyFailure::VerifyFailed;
         if (!SameContent(image, temporary)) {
             return Discard(temporary, {CopyFailure::VerifyFailed, 0});
+        }
+        if (stillTheCheckedPlayer && !stillTheCheckedPlayer()) {
+            return Discard(temporary, {CopyFailure::PlayerChanged, 0});
         }
         if (!platform::MoveFileExA(temporary.c_str(), target.c_str(),
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

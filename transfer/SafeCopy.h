@@ -5,6 +5,7 @@
 #include "transfer/TransferJob.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 inline constexpr std::uint32_t kCopyBufferBytes = 40960;
@@ -17,6 +18,7 @@ enum class CopyFailure {
     WriteFailed,     // the temporary file could not be created, written or flushed
     VerifyFailed,    // the temporary file could not be read back, or differs from the image
     ReplaceFailed,   // the temporary file could not be renamed over tolvr500.rom
+    PlayerChanged,   // the drive no longer held the player that was checked when the copy was done
 };
 
 struct CopyOutcome {
@@ -39,7 +41,9 @@ void WriteImageCopy(const std::string& imagePath, const std::string& targetPath)
 bool SameContent(const std::string& pathA, const std::string& pathB);
 
 // Puts job.chosen.imagePath onto drive `letter` as tolvr500.rom: removes a leftover temporary file,
-// writes a new one, verifies it and renames it over the old file. On failure the temporary file is
+// writes a new one, verifies it and, when `stillTheCheckedPlayer` (if given) says the drive still
+// holds the player that was checked, renames it over the old file. On failure the temporary file is
 // removed (when the drive still allows it) and tolvr500.rom is as it was. Throws nothing the file
 // layer raises.
-CopyOutcome CopyImageToDrive(const TransferJob& job, char letter);
+CopyOutcome CopyImageToDrive(const TransferJob& job, char letter,
+                             const std::function<bool()>& stillTheCheckedPlayer = {});

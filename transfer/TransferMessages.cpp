@@ -64,6 +64,9 @@ std::string CopyFailureMessage(char letter, const CopyOutcome& outcome) {
     case CopyFailure::ReplaceFailed:
         what = "The new firmware could not be put in place of the old one";
         break;
+    case CopyFailure::PlayerChanged:
+        what = "Another device took the place of the one checked while the new firmware was copied";
+        break;
     }
     return Root(letter) + what + SystemError(outcome.errorCode) + "." + kFileUnchanged;
 }

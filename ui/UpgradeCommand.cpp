@@ -113,7 +113,11 @@ void UpdaterDialog::RunUpgrade() {
     if (!workerStarted_) {
         platform::MessageBoxA(Handle(), WorkerNotStartedMessage().c_str(), kUpdaterCaption, MB_OK);
         ResumePolling();
+        return;
     }
+    // While the worker walks the players, its own check speaks for each of them: a notice-driven
+    // poll has no player of its own whose version could refuse the run and close the window.
+    context_.deviceInfoPath.Set("");
 }
 
 void UpdaterDialog::ReturnToShowingVersion() {

@@ -1,5 +1,6 @@
 #include "platform/File.h"
 #include "platform/LastError.h"
+#include "sim/system/SimCalls.h"
 #include "sim/system/SimMachineState.h"
 
 #include "platform/Errors.h"
@@ -25,10 +26,14 @@ struct SimOpenFile {
     throw FileError(path, code);
 }
 
-// The open file behind `handle`, throwing when there is none or its drive has gone.
-SimOpenFile& Usable(void* handle, const std::string& path) {
+// The open file behind `handle` for a call of `kind`, throwing when there is none, its drive has
+// gone or a hook fails the call.
+SimOpenFile& Usable(void* handle, const std::string& path, sim::CallKind kind) {
     if (handle == nullptr) {
         Throw(path, ERROR_INVALID_HANDLE);
+    }
+    if (const long error = sim::BeforeCall(kind, path)) {
+        Throw(path, error);
     }
     auto& file = *static_cast<SimOpenFile*>(handle);
     if (!sim::DriveStillThere(file.drive)) {
@@ -48,6 +53,10 @@ int OpenHostFile(const std::string& path, File::Mode mode, long& error) {
     }
     if (sim::IsLockedLocked(machine, *hostPath)) {
         error = ERROR_SHARING_VIOLATION;
+        return -1;
+    }
+    if (mode == File::Mode::CreateWrite && sim::IsReadOnlyLocked(machine, path)) {
+        error = ERROR_WRITE_PROTECT;
         return -1;
     }
     hold.unlock();
@@ -70,8 +79,8 @@ int OpenHostFile(const std::string& path, File::Mode mode, long& error) {
 
 bool File::Open(const std::string& path, Mode mode, long* error) {
     Close();
-    long code = 0;
-    const int descriptor = OpenHostFile(path, mode, code);
+    long code = sim::BeforeCall(sim::CallKind::Open, path, mode == Mode::CreateWrite);
+    const int descriptor = code != 0 ? -1 : OpenHostFile(path, mode, code);
     if (descriptor < 0) {
         sim::SetLastError(code);
         if (error != nullptr) {
@@ -86,14 +95,14 @@ bool File::Open(const std::string& path, Mode mode, long* error) {
 
 std::uint64_t File::GetLength() const {
     struct stat status {};
-    if (::fstat(Usable(handle_, path_).descriptor, &status) != 0) {
+    if (::fstat(Usable(handle_, path_, sim::CallKind::GetLength).descriptor, &status) != 0) {
         Throw(path_, sim::ErrorFromErrno(errno));
     }
     return static_cast<std::uint64_t>(status.st_size);
 }
 
 std::uint32_t File::Read(void* buffer, std::uint32_t count) {
-    const int descriptor = Usable(handle_, path_).descriptor;
+    const int descriptor = Usable(handle_, path_, sim::CallKind::Read).descriptor;
     std::uint32_t done = 0;
     while (done < count) {
         const ssize_t got = ::read(descriptor, static_cast<char*>(buffer) + done, count - done);
@@ -109,7 +118,7 @@ std::uint32_t File::Read(void* buffer, std::uint32_t count) {
 }
 
 void File::Write(const void* buffer, std::uint32_t count) {
-    const SimOpenFile& file = Usable(handle_, path_);
+    const SimOpenFile& file = Usable(handle_, path_, sim::CallKind::Write);
     const sim::WritePermit permit = sim::PermitWrite(file.drive, count);
     std::string stored(static_cast<const char*>(buffer), permit.bytes);
     if (permit.corrupt && !stored.empty()) {
@@ -133,7 +142,7 @@ void File::Write(const void* buffer, std::uint32_t count) {
 }
 
 void File::SetLength(std::uint64_t length) {
-    const int descriptor = Usable(handle_, path_).descriptor;
+    const int descriptor = Usable(handle_, path_, sim::CallKind::SetLength).descriptor;
     if (::ftruncate(descriptor, static_cast<off_t>(length)) != 0 ||
         ::lseek(descriptor, static_cast<off_t>(length), SEEK_SET) < 0) {
         Throw(path_, sim::ErrorFromErrno(errno));
@@ -141,13 +150,13 @@ void File::SetLength(std::uint64_t length) {
 }
 
 void File::SeekToBegin() {
-    if (::lseek(Usable(handle_, path_).descriptor, 0, SEEK_SET) != 0) {
+    if (::lseek(Usable(handle_, path_, sim::CallKind::Seek).descriptor, 0, SEEK_SET) != 0) {
         Throw(path_, sim::ErrorFromErrno(errno));
     }
 }
 
 void File::Flush() {
-    if (::fsync(Usable(handle_, path_).descriptor) != 0) {
+    if (::fsync(Usable(handle_, path_, sim::CallKind::Flush).descriptor) != 0) {
         Throw(path_, sim::ErrorFromErrno(errno));
     }
 }
@@ -162,6 +171,10 @@ void File::Close() {
 }
 
 bool MoveFileExA(const char* existing, const char* newName, unsigned flags) {
+    if (const long error = sim::BeforeCall(sim::CallKind::Move, existing)) {
+        sim::SetLastError(error);
+        return false;
+    }
     sim::MachineState& machine = sim::Machine();
     std::unique_lock hold(machine.lock);
     const auto from = sim::ResolvePathLocked(machine, existing);
@@ -169,6 +182,8 @@ bool MoveFileExA(const char* existing, const char* newName, unsigned flags) {
     long error = 0;
     if (!from || !to) {
         error = ERROR_PATH_NOT_FOUND;
+    } else if (sim::IsReadOnlyLocked(machine, existing) || sim::IsReadOnlyLocked(machine, newName)) {
+        error = ERROR_WRITE_PROTECT;
     } else if (sim::IsLockedLocked(machine, *from)) {
         error = ERROR_SHARING_VIOLATION;
     } else if (sim::IsLockedLocked(machine, *to)) {
@@ -190,6 +205,10 @@ bool MoveFileExA(const char* existing, const char* newName, unsigned flags) {
 }
 
 bool DeleteFileA(const char* path) {
+    if (const long error = sim::BeforeCall(sim::CallKind::Delete, path)) {
+        sim::SetLastError(error);
+        return false;
+    }
     sim::MachineState& machine = sim::Machine();
     std::unique_lock hold(machine.lock);
     const auto hostPath = sim::ResolvePathLocked(machine, path);
@@ -198,6 +217,8 @@ bool DeleteFileA(const char* path) {
         error = ERROR_PATH_NOT_FOUND;
     } else if (sim::IsLockedLocked(machine, *hostPath)) {
         error = ERROR_SHARING_VIOLATION;
+    } else if (sim::IsReadOnlyLocked(machine, path)) {
+        error = ERROR_WRITE_PROTECT;
     }
     hold.unlock();
     if (error == 0 && ::unlink(hostPath->c_str()) != 0) {

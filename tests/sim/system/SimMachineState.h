@@ -21,6 +21,7 @@ struct SimDrive {
     FullDisk fullDisk = FullDisk::FailsWrite;
     std::optional<std::uint64_t> unplugAfter;
     bool corruptsWrites = false;
+    bool readOnly = false;
 };
 
 struct SimRegistryKey {
@@ -48,6 +49,8 @@ char DriveLetterOf(const std::string& path);
 // ResolvePath for a caller already holding the machine's lock.
 std::optional<std::filesystem::path> ResolvePathLocked(MachineState& machine, const std::string& path);
 bool IsLockedLocked(MachineState& machine, const std::filesystem::path& hostPath);
+// Whether `path` lies on a drive whose medium is write-protected.
+bool IsReadOnlyLocked(MachineState& machine, const std::string& path);
 
 // How many of `count` bytes a write to a file on `drive` may store, and the error it then fails
 // with (0: it succeeds with that many).
