@@ -41,15 +41,18 @@ std::optional<LocatedPlayer> TakeDrive(UpdaterContext& ctx, std::int32_t count, 
         if (!PathProbe(path).Exists() || !isPlayer(path)) {
             continue;
         }
-        const bool taken = ctx.removableDrives.With([&](DriveTable& table) {
-            if (table[i] != letter) {
-                return false; // taken by the other thread, or the table was counted again
+        const char now = ctx.removableDrives.With([&](DriveTable& table) {
+            const char entry = table[i];
+            if (entry == letter) {
+                table[i] = kTakenMark;
             }
-            table[i] = kTakenMark;
-            return true;
+            return entry;
         });
-        if (taken) {
+        if (now == letter) {
             return LocatedPlayer{letter, std::move(path)};
+        }
+        if (now != kTakenMark) {
+            --i; // the table was counted again meanwhile: the entry now names another drive
         }
     }
     return std::nullopt;
