@@ -1,5 +1,7 @@
 #include "transfer/TransferMessages.h"
 
+#include "platform/Errors.h"
+
 namespace {
 
 constexpr char kNothingWritten[] = " Nothing was written to it.";
@@ -56,7 +58,9 @@ std::string CopyFailureMessage(char letter, const CopyOutcome& outcome) {
         what = "The firmware image could not be read";
         break;
     case CopyFailure::WriteFailed:
-        what = "The new firmware could not be written to this device";
+        what = outcome.errorCode == ERROR_WRITE_PROTECT
+                   ? "This device is write-protected"
+                   : "The new firmware could not be written to this device";
         break;
     case CopyFailure::VerifyFailed:
         what = "The new firmware did not read back correctly from this device";
