@@ -5,6 +5,9 @@
 #include "platform/Errors.h"
 #include "sim/system/SimCalls.h"
 
+#include <atomic>
+#include <memory>
+
 namespace {
 
 namespace sim = platform::sim;
@@ -26,10 +29,11 @@ protected:
     }
     // Runs `act` once, on the worker's first call of `kind` on `path`.
     sim::ScopedCallHook AtFirst(sim::CallKind kind, std::string path, std::function<void()> act) {
-        return sim::ScopedCallHook([this, kind, path, act, done = false](const sim::Call& call) mutable {
-            if (!done && call.kind == kind && call.path == path &&
-                std::this_thread::get_id() != testThread_) {
-                done = true;
+        // Shared, as the machine runs a copy of the hook for each call.
+        auto done = std::make_shared<std::atomic<bool>>(false);
+        return sim::ScopedCallHook([this, kind, path, act, done](const sim::Call& call) {
+            if (call.kind == kind && call.path == path && std::this_thread::get_id() != testThread_ &&
+                !done->exchange(true)) {
                 act();
             }
             return 0L;
