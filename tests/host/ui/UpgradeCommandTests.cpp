@@ -226,4 +226,26 @@ TEST_F(UpgradeCommandTest, WholeRunOnARealWorkerThread) {
     EXPECT_EQ(context_.status.load(), Finished);
 }
 
+TEST_F(UpgradeCommandTest,
+       AnImageHeldByAnotherProgramIsNamedAtTheClickAndTheNextClickAfterItsReleaseUpgrades) {
+    sim::SetThreadMode(sim::ThreadMode::Inline);
+    OpenWithPlayerShowingItsVersion();
+    sim::LockFile(ImagePath(1));
+    ClickUpgrade();
+    ASSERT_EQ(BoxCount(), 2u);
+    EXPECT_EQ(sim::ShownMessageBoxes()[1].text,
+              "The firmware image \"" + ImagePath(1) +
+                  "\" cannot be opened (error 32). F/W upgrade is not started.");
+    EXPECT_EQ(sim::ThreadsStarted(), 0);
+    EXPECT_FALSE(std::filesystem::exists(Folder('E') / kTargetFileName));
+    EXPECT_TRUE(UpgradeEnabled());
+
+    sim::UnlockFile(ImagePath(1));
+    ClickUpgrade();
+    sim::PumpMessages();
+    EXPECT_EQ(ReadFile(Folder('E') / kTargetFileName), ReadFile(ImagePath(1)));
+    EXPECT_NE(sim::ShownMessageBoxes().back().text.find("successfully downloaded"), std::string::npos);
+    EXPECT_EQ(sim::DialogResult(window_), IDCANCEL);
+}
+
 } // namespace
