@@ -16,7 +16,8 @@ enum class CopyFailure {
     None,
     ImageUnreadable, // the image could not be opened or read
     WriteFailed,     // the temporary file could not be created, written or flushed
-    VerifyFailed,    // the temporary file could not be read back, or differs from the image
+    VerifyFailed,    // the temporary file could not be read back, or differs from what was sent
+    ImageChanged,    // the device kept what was sent, but the image changed while it was copied
     ReplaceFailed,   // the temporary file could not be renamed over tolvr500.rom
     PlayerChanged,   // the drive no longer held the player that was checked when the copy was done
 };
@@ -31,10 +32,17 @@ struct CopyOutcome {
 // "X:\name".
 std::string PathInDriveRoot(char letter, const char* name);
 
+// What went into a copy: how many bytes, and a digest of them.
+struct SentImage {
+    std::uint64_t bytes;
+    std::uint64_t digest;
+};
+
 // Copies the image at `imagePath` to `targetPath` (created or truncated, its length set to the
 // image's first) in chunks of kCopyBufferBytes, the last one shorter, even if empty; then flushes
-// and closes it. Throws platform::FileError on any failure, leaving whatever was written.
-void WriteImageCopy(const std::string& imagePath, const std::string& targetPath);
+// and closes it. Returns what it sent. Throws platform::FileError on any failure,
+// leaving whatever was written.
+SentImage WriteImageCopy(const std::string& imagePath, const std::string& targetPath);
 
 // Whether the two files have the same length and bytes. Throws platform::FileError when either
 // cannot be read.

@@ -65,6 +65,9 @@ std::string CopyFailureMessage(char letter, const CopyOutcome& outcome) {
     case CopyFailure::VerifyFailed:
         what = "The new firmware did not read back correctly from this device";
         break;
+    case CopyFailure::ImageChanged:
+        what = "The firmware image changed while it was copied";
+        break;
     case CopyFailure::ReplaceFailed:
         what = "The new firmware could not be put in place of the old one";
         break;

@@ -93,8 +93,8 @@ TEST_F(TransferFaultTest, AnImageChangedDuringTheCopyIsNeverPutInPlace) {
         EXPECT_EQ(ReadBytes(FileOn('F', kTargetFileName)), Pattern(newLength, 3))
             << "F: gets the image whole";
         EXPECT_EQ(BoxTexts(),
-                  (Strings{"E:\\ The new firmware did not read back correctly from this device. The "
-                           "firmware file on this device was not changed.",
+                  (Strings{"E:\\ The firmware image changed while it was copied. The firmware file on "
+                           "this device was not changed.",
                            kCompletion}));
     }
 }

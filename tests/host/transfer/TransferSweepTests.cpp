@@ -6,6 +6,7 @@
 #include "sim/system/SimCalls.h"
 
 #include <cstdio>
+#include <map>
 #include <set>
 
 namespace {
@@ -19,6 +20,38 @@ constexpr long kInjectedError = 31; // a device that does not work
 constexpr char kPlayers[] = {'E', 'F'};
 
 enum class Fault { None, FailTheCall, UnplugItsPlayer, FillItsDisk };
+
+const char* Name(sim::CallKind kind) {
+    switch (kind) {
+    case sim::CallKind::Open:
+        return "open";
+    case sim::CallKind::GetLength:
+        return "length";
+    case sim::CallKind::Read:
+        return "read";
+    case sim::CallKind::Write:
+        return "write";
+    case sim::CallKind::SetLength:
+        return "set length";
+    case sim::CallKind::Seek:
+        return "seek";
+    case sim::CallKind::Flush:
+        return "flush";
+    case sim::CallKind::Move:
+        return "rename";
+    case sim::CallKind::Delete:
+        return "delete";
+    case sim::CallKind::Find:
+        return "find";
+    case sim::CallKind::DriveStrings:
+        return "drive list";
+    case sim::CallKind::DriveType:
+        return "drive type";
+    case sim::CallKind::FreeSpace:
+        return "free space";
+    }
+    return "";
+}
 
 const char* Name(Fault fault) {
     switch (fault) {
@@ -37,7 +70,8 @@ const char* Name(Fault fault) {
 class TransferSweepTest : public TransferTest {
 protected:
     struct Run {
-        int calls = 0;               // by the worker
+        int calls = 0; // by the worker
+        std::map<std::string, int> byKind;
         std::set<char> reached;      // players the worker did more with than look for their file
         std::set<char> unplugged;    // by the fault
         std::set<char> deleteFailed; // a delete of the temporary file there failed by the fault
@@ -61,6 +95,7 @@ protected:
             if (letter != '\0' && call.kind != sim::CallKind::Find) {
                 run.reached.insert(letter);
             }
+            ++run.byKind[Name(call.kind)];
             if (run.calls++ != at || letter == '\0') {
                 return 0L;
             }
@@ -143,8 +178,12 @@ TEST_F(TransferSweepTest, EveryCallOfTheWorkerFailedUnpluggedOrFullKeepsTheInvar
             ++swept;
         }
     }
-    std::printf("swept %d calls of the worker, each failed, unplugged and filled: %d runs\n", clean.calls,
-                swept);
+    std::string kinds;
+    for (const auto& [kind, count] : clean.byKind) {
+        kinds += (kinds.empty() ? "" : ", ") + std::to_string(count) + " " + kind;
+    }
+    std::printf("swept %d calls of the worker (%s), each failed, unplugged and filled: %d runs\n",
+                clean.calls, kinds.c_str(), swept);
     EXPECT_EQ(swept, 3 * clean.calls) << "every call the run makes was swept";
 }
 
