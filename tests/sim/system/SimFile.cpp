@@ -156,9 +156,10 @@ void File::SeekToBegin() {
 }
 
 void File::Flush() {
-    // The simulated medium is the host's page cache, which every later reader sees: there is
-    // nothing further to put it on, and a real sync would only make the many runs of a test slow.
-    Usable(handle_, path_, sim::CallKind::Flush);
+    const int descriptor = Usable(handle_, path_, sim::CallKind::Flush).descriptor;
+    if (sim::FlushesSync() && ::fsync(descriptor) != 0) {
+        Throw(path_, sim::ErrorFromErrno(errno));
+    }
 }
 
 void File::Close() {

@@ -31,6 +31,19 @@ void ResetMachine() {
     machine.openFaults.clear();
     machine.queryFaults.clear();
     machine.queryCount = 0;
+    machine.flushesSync = true;
+}
+
+void SetFlushesSync(bool sync) {
+    MachineState& machine = Machine();
+    std::lock_guard hold(machine.lock);
+    machine.flushesSync = sync;
+}
+
+bool FlushesSync() {
+    MachineState& machine = Machine();
+    std::lock_guard hold(machine.lock);
+    return machine.flushesSync;
 }
 
 std::string NormaliseRegistryName(const std::string& name) {

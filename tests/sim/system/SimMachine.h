@@ -62,6 +62,10 @@ void LockFile(const std::string& path);
 // The other program lets go of the file.
 void UnlockFile(const std::string& path);
 
+// Whether File::Flush syncs the host file (the default, which the benchmarks measure). Later readers
+// see what was written either way, so a test of many whole runs may turn it off.
+void SetFlushesSync(bool sync);
+
 // The host path that `path` names, or none when it is on a letter that is not mapped (or unplugged).
 std::optional<std::filesystem::path> ResolvePath(const std::string& path);
 

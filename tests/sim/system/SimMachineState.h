@@ -36,6 +36,7 @@ struct MachineState {
     std::map<std::string, long> openFaults;     // by normalised key path
     std::map<std::string, long> queryFaults;    // by normalised key path + '\' + name
     int queryCount = 0;
+    bool flushesSync = true;
 };
 
 // The one machine; hold its lock while touching it.
@@ -62,6 +63,8 @@ struct WritePermit {
 WritePermit PermitWrite(char drive, std::uint32_t count);
 // False when the file's drive has gone (unplugged or unmapped); host files (drive 0) always stay.
 bool DriveStillThere(char drive);
+
+bool FlushesSync();
 
 void SetLastError(long code);
 // The platform's code for a failed host call's errno.
