@@ -13,28 +13,48 @@ namespace {
 // mapping faulted in on every verify), and no buffer here is zeroed, as each is filled before use.
 constexpr std::uint32_t kVerifyChunkBytes = 64u << 10;
 
-// FNV-1a over 64-bit words, then the bytes left over: cheap beside the copy itself.
+// FNV-1a over 64-bit words in four interleaved lanes (so the multiplications need not wait on one
+// another), then the bytes left over: a few milliseconds for 64 MiB, beside the copy itself.
 class Digest {
 public:
     void Add(const char* bytes, std::uint32_t count) {
+        constexpr std::uint32_t kWord = sizeof(std::uint64_t);
         std::uint32_t at = 0;
-        for (; at + sizeof(std::uint64_t) <= count; at += sizeof(std::uint64_t)) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, bytes + at, sizeof word);
-            Mix(word);
+        for (; at + kLanes * kWord <= count; at += kLanes * kWord) {
+            for (std::size_t lane = 0; lane < kLanes; ++lane) {
+                Mix(lane, Word(bytes + at + lane * kWord));
+            }
+        }
+        for (; at + kWord <= count; at += kWord) {
+            Mix(0, Word(bytes + at));
         }
         for (; at < count; ++at) {
-            Mix(static_cast<unsigned char>(bytes[at]));
+            Mix(0, static_cast<unsigned char>(bytes[at]));
         }
         length_ += count;
     }
-    std::uint64_t Value() const { return value_ ^ length_; }
+    std::uint64_t Value() const {
+        std::uint64_t value = length_;
+        for (const std::uint64_t lane : lanes_) {
+            value = (value ^ lane) * kPrime;
+        }
+        return value;
+    }
     std::uint64_t Length() const { return length_; }
 
 private:
-    void Mix(std::uint64_t part) { value_ = (value_ ^ part) * 0x100000001b3ull; }
+    static constexpr std::size_t kLanes = 4;
+    static constexpr std::uint64_t kPrime = 0x100000001b3ull;
 
-    std::uint64_t value_ = 0xcbf29ce484222325ull;
+    static std::uint64_t Word(const char* bytes) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes, sizeof word);
+        return word;
+    }
+    void Mix(std::size_t lane, std::uint64_t part) { lanes_[lane] = (lanes_[lane] ^ part) * kPrime; }
+
+    std::uint64_t lanes_[kLanes] = {0xcbf29ce484222325ull, 0xcbf29ce484222325ull ^ 1,
+                                    0xcbf29ce484222325ull ^ 2, 0xcbf29ce484222325ull ^ 3};
     std::uint64_t length_ = 0;
 };
 
