@@ -1,7 +1,8 @@
 #pragma once
 // The one record through which start-up, discovery, the window and the transfer worker talk.
 // Text fields and the drive table are reached only under `sharedLock` (through Guarded); the
-// integer fields are atomics. Nothing here is ever held across a window message or a message box.
+// integer fields are atomics. The lock is never held across a window message, a message box or a
+// touch of a player's files.
 #include "app/Guarded.h"
 #include "app/UpdaterStatus.h"
 #include "platform/Types.h"
