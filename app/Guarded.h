@@ -1,12 +1,13 @@
 #pragma once
-// A value that may only be reached while a lock shared with other values is held. The lock is
-// recursive so that a procedure holding it may call another that takes it again.
+// A value that may only be reached while a lock shared with other values is held.
+#include "app/SharedLock.h"
+
 #include <mutex>
 #include <utility>
 
 template <typename T> class Guarded {
 public:
-    Guarded(std::recursive_mutex& lock, T initial) : lock_(lock), value_(std::move(initial)) {}
+    Guarded(SharedLock& lock, T initial) : lock_(lock), value_(std::move(initial)) {}
     Guarded(const Guarded&) = delete;
     Guarded& operator=(const Guarded&) = delete;
 
@@ -30,6 +31,6 @@ public:
     }
 
 private:
-    std::recursive_mutex& lock_;
+    SharedLock& lock_;
     T value_;
 };

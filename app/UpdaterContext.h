@@ -1,7 +1,8 @@
 #pragma once
 // The one record through which start-up, discovery, the window and the transfer worker talk.
 // Text fields and the drive table are reached only under `sharedLock` (through Guarded); the
-// integer fields are atomics. Nothing here is ever held across a window message or a message box.
+// integer fields are atomics. The lock is never held across a window message, a message box or a
+// touch of a player's files.
 #include "app/Guarded.h"
 #include "app/UpdaterStatus.h"
 #include "platform/Types.h"
@@ -10,7 +11,6 @@
 #include <atomic>
 #include <cstdint>
 #include <map>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -29,7 +29,7 @@ using DriveTable = std::array<char, kDriveTableSize>;
 using DeviceText = std::vector<char>;
 
 struct UpdaterContext {
-    mutable std::recursive_mutex sharedLock;
+    mutable SharedLock sharedLock;
 
     // Filled once by start-up, before the window and any worker exist; read-only afterwards.
     std::array<ImagePair, 3> imagePairs;

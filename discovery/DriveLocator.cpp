@@ -16,27 +16,54 @@ std::string PathInRoot(char letter, const char* name) {
     return std::string{letter} + ":\\" + name;
 }
 
-// Hands out the first entry among the first `count` that is not taken and passes `isPlayer`.
+// The entry at `index` if it is a letter not yet taken; zero entries lie past the last count,
+// which a stale `count` can reach.
+char CandidateAt(UpdaterContext& ctx, std::int32_t index) {
+    const char entry = ctx.removableDrives.With([&](const DriveTable& table) { return table[index]; });
+    return entry == kTakenMark ? '\0' : entry;
+}
+
+// Hands out the first entry among the first `count` that is not taken and passes `isPlayer`. The
+// player's files are probed and read without the shared lock, so that the window, which takes it
+// on every poll, never waits on a slow device; the entry is taken under the lock only if it still
+// holds the letter probed, so the worker and a poll never take the same one.
 template <typename Test>
-bool TakeDrive(UpdaterContext& ctx, char& letter, std::int32_t count, const char* fileName, Test isPlayer) {
-    // The lock is held across the probes so that the worker and a poll never take the same entry.
-    return ctx.removableDrives.With([&](DriveTable& table) {
-        const auto limit = std::clamp<std::int32_t>(count, 0, kDriveTableSize);
-        for (std::int32_t i = 0; i < limit; ++i) {
-            // Zero entries lie past the last count, which a stale `count` can reach.
-            if (table[i] == kTakenMark || table[i] == '\0') {
-                continue;
-            }
-            const std::string path = PathInRoot(table[i], fileName);
-            if (PathProbe(path).Exists() && isPlayer(path)) {
-                letter = table[i];
-                ctx.deviceInfoPath.Set(path);
-                table[i] = kTakenMark;
-                return true;
-            }
+std::optional<LocatedPlayer> TakeDrive(UpdaterContext& ctx, std::int32_t count, const char* fileName,
+                                       Test isPlayer) {
+    const auto limit = std::clamp<std::int32_t>(count, 0, kDriveTableSize);
+    for (std::int32_t i = 0; i < limit; ++i) {
+        const char letter = CandidateAt(ctx, i);
+        if (letter == '\0') {
+            continue;
         }
+        std::string path = PathInRoot(letter, fileName);
+        if (!PathProbe(path).Exists() || !isPlayer(path)) {
+            continue;
+        }
+        const char now = ctx.removableDrives.With([&](DriveTable& table) {
+            const char entry = table[i];
+            if (entry == letter) {
+                table[i] = kTakenMark;
+            }
+            return entry;
+        });
+        if (now == letter) {
+            return LocatedPlayer{letter, std::move(path)};
+        }
+        if (now != kTakenMark) {
+            --i; // the table was counted again meanwhile: the entry now names another drive
+        }
+    }
+    return std::nullopt;
+}
+
+bool Record(UpdaterContext& ctx, const std::optional<LocatedPlayer>& player, char& letter) {
+    if (!player) {
         return false;
-    });
+    }
+    letter = player->letter;
+    ctx.deviceInfoPath.Set(player->filePath);
+    return true;
 }
 
 } // namespace
@@ -64,11 +91,19 @@ std::int32_t CountRemovableDrives(UpdaterContext& ctx) {
 }
 
 bool FindConfigDrive(UpdaterContext& ctx, char& letter, std::int32_t count) {
-    return TakeDrive(ctx, letter, count, kConfigFileName, [](const std::string&) { return true; });
+    return Record(ctx, TakeConfigPlayer(ctx, count), letter);
 }
 
 bool FindCertificateDrive(UpdaterContext& ctx, char& letter, std::int32_t count) {
-    return TakeDrive(ctx, letter, count, kCertificateFileName, HasVendorMarker);
+    return Record(ctx, TakeCertificatePlayer(ctx, count), letter);
+}
+
+std::optional<LocatedPlayer> TakeConfigPlayer(UpdaterContext& ctx, std::int32_t count) {
+    return TakeDrive(ctx, count, kConfigFileName, [](const std::string&) { return true; });
+}
+
+std::optional<LocatedPlayer> TakeCertificatePlayer(UpdaterContext& ctx, std::int32_t count) {
+    return TakeDrive(ctx, count, kCertificateFileName, HasVendorMarker);
 }
 
 bool HasVendorMarker(const std::string& path) {

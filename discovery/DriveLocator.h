@@ -5,6 +5,7 @@
 #include "discovery/VendorMarker.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 inline constexpr char kConfigFileName[] = "sys_conf.qtx";
@@ -21,6 +22,16 @@ std::int32_t CountRemovableDrives(UpdaterContext& ctx);
 bool FindConfigDrive(UpdaterContext& ctx, char& letter, std::int32_t count);
 // The same with a certificate file that carries the vendor text.
 bool FindCertificateDrive(UpdaterContext& ctx, char& letter, std::int32_t count);
+
+// A drive handed out by a locator and the file that identified it.
+struct LocatedPlayer {
+    char letter;
+    std::string filePath;
+};
+// The locators as the transfer worker uses them: the same hand-out, but ctx.deviceInfoPath, which
+// the window's version read follows, stays as it is.
+std::optional<LocatedPlayer> TakeConfigPlayer(UpdaterContext& ctx, std::int32_t count);
+std::optional<LocatedPlayer> TakeCertificatePlayer(UpdaterContext& ctx, std::int32_t count);
 
 // Whether the file at `path`, read as UTF-16LE, contains the vendor text. False for a file over
 // kMaxCertificateBytes and for one that cannot be opened or read.

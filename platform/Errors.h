@@ -18,6 +18,9 @@ inline constexpr long ERROR_ACCESS_DENIED = 5;
 #ifndef ERROR_INVALID_HANDLE
 inline constexpr long ERROR_INVALID_HANDLE = 6;
 #endif
+#ifndef ERROR_WRITE_PROTECT
+inline constexpr long ERROR_WRITE_PROTECT = 19;
+#endif
 #ifndef ERROR_NOT_READY
 inline constexpr long ERROR_NOT_READY = 21;
 #endif

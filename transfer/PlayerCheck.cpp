@@ -1,6 +1,5 @@
 #include "transfer/PlayerCheck.h"
 
-#include "discovery/VersionFile.h"
 #include "discovery/VersionPolicy.h"
 
 namespace {
@@ -11,9 +10,8 @@ bool SamePair(const ImagePair& a, const ImagePair& b) {
 
 } // namespace
 
-std::optional<PlayerRefusal> RefusalFor(const TransferJob& job, const std::string& versionFilePath) {
+std::optional<PlayerRefusal> RefusalFor(const TransferJob& job, const std::optional<std::string>& installed) {
     using Reason = PlayerRefusal::Reason;
-    const std::optional<std::string> installed = ReadInstalledVersion(versionFilePath);
     if (!installed) {
         return PlayerRefusal{Reason::VersionUnreadable, {}};
     }

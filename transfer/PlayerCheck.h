@@ -17,6 +17,6 @@ struct PlayerRefusal {
     std::string installedVersion; // empty when unreadable
 };
 
-// Reads the installed version from `versionFilePath` (the file that identified the player's drive)
-// and returns why the player must not receive job.chosen, or none when it may.
-std::optional<PlayerRefusal> RefusalFor(const TransferJob& job, const std::string& versionFilePath);
+// Why a player running `installed` (none: its version file could not be read) must not receive
+// job.chosen, or none when it may.
+std::optional<PlayerRefusal> RefusalFor(const TransferJob& job, const std::optional<std::string>& installed);

@@ -13,6 +13,69 @@ namespace {
 // mapping faulted in on every verify), and no buffer here is zeroed, as each is filled before use.
 constexpr std::uint32_t kVerifyChunkBytes = 64u << 10;
 
+// FNV-1a over 64-bit words in four interleaved lanes (so the multiplications need not wait on one
+// another), then the bytes left over: a few milliseconds for 64 MiB, beside the copy itself.
+class Digest {
+public:
+    void Add(const char* bytes, std::uint32_t count) {
+        constexpr std::uint32_t kWord = sizeof(std::uint64_t);
+        std::uint32_t at = 0;
+        for (; at + kLanes * kWord <= count; at += kLanes * kWord) {
+            for (std::size_t lane = 0; lane < kLanes; ++lane) {
+                Mix(lane, Word(bytes + at + lane * kWord));
+            }
+        }
+        for (; at + kWord <= count; at += kWord) {
+            Mix(0, Word(bytes + at));
+        }
+        for (; at < count; ++at) {
+            Mix(0, static_cast<unsigned char>(bytes[at]));
+        }
+        length_ += count;
+    }
+    std::uint64_t Value() const {
+        std::uint64_t value = length_;
+        for (const std::uint64_t lane : lanes_) {
+            value = (value ^ lane) * kPrime;
+        }
+        return value;
+    }
+    std::uint64_t Length() const { return length_; }
+
+private:
+    static constexpr std::size_t kLanes = 4;
+    static constexpr std::uint64_t kPrime = 0x100000001b3ull;
+
+    static std::uint64_t Word(const char* bytes) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes, sizeof word);
+        return word;
+    }
+    void Mix(std::size_t lane, std::uint64_t part) { lanes_[lane] = (lanes_[lane] ^ part) * kPrime; }
+
+    std::uint64_t lanes_[kLanes] = {0xcbf29ce484222325ull, 0xcbf29ce484222325ull ^ 1,
+                                    0xcbf29ce484222325ull ^ 2, 0xcbf29ce484222325ull ^ 3};
+    std::uint64_t length_ = 0;
+};
+
+// The digest of the first `length` bytes of the file (all of it when shorter).
+std::uint64_t DigestOf(const std::string& path, std::uint64_t length) {
+    platform::File file;
+    file.OpenOrThrow(path, platform::File::Mode::ReadShared);
+    const auto bytes = std::make_unique_for_overwrite<char[]>(kVerifyChunkBytes);
+    Digest digest;
+    while (digest.Length() < length) {
+        const auto wanted =
+            static_cast<std::uint32_t>(std::min<std::uint64_t>(length - digest.Length(), kVerifyChunkBytes));
+        const std::uint32_t read = file.Read(bytes.get(), wanted);
+        digest.Add(bytes.get(), read);
+        if (read < wanted) {
+            break;
+        }
+    }
+    return digest.Value();
+}
+
 CopyOutcome Discard(const std::string& temporary, CopyOutcome outcome) {
     platform::DeleteFileA(temporary.c_str());
     return outcome;
@@ -24,7 +87,7 @@ std::string PathInDriveRoot(char letter, const char* name) {
     return std::string{letter} + ":\\" + name;
 }
 
-void WriteImageCopy(const std::string& imagePath, const std::string& targetPath) {
+SentImage WriteImageCopy(const std::string& imagePath, const std::string& targetPath) {
     platform::File image;
     image.OpenOrThrow(imagePath, platform::File::Mode::ReadShared);
     const std::uint64_t length = image.GetLength();
@@ -34,15 +97,18 @@ void WriteImageCopy(const std::string& imagePath, const std::string& targetPath)
     target.SetLength(length);
     image.SeekToBegin();
     target.SeekToBegin();
+    Digest sent;
     for (;;) {
         const std::uint32_t read = image.Read(buffer.get(), kCopyBufferBytes);
         target.Write(buffer.get(), read);
+        sent.Add(buffer.get(), read);
         if (read < kCopyBufferBytes) {
             break;
         }
     }
     target.Flush();
     target.Close();
+    return {sent.Length(), sent.Value()};
 }
 
 bool SameContent(const std::string& pathA, const std::string& pathB) {
@@ -68,7 +134,8 @@ bool SameContent(const std::string& pathA, const std::string& pathB) {
     return true;
 }
 
-CopyOutcome CopyImageToDrive(const TransferJob& job, char letter) {
+CopyOutcome CopyImageToDrive(const TransferJob& job, char letter,
+                             const std::function<bool()>& stillTheCheckedPlayer) {
     const std::string& image = job.chosen.imagePath;
     const std::string temporary = PathInDriveRoot(letter, kTemporaryFileName);
     const std::string target = PathInDriveRoot(letter, kTargetFileName);
@@ -76,10 +143,17 @@ CopyOutcome CopyImageToDrive(const TransferJob& job, char letter) {
     platform::DeleteFileA(temporary.c_str());
     CopyFailure stage = CopyFailure::WriteFailed;
     try {
-        WriteImageCopy(image, temporary);
+        const SentImage sent = WriteImageCopy(image, temporary);
         stage = CopyFailure::VerifyFailed;
         if (!SameContent(image, temporary)) {
-            return Discard(temporary, {CopyFailure::VerifyFailed, 0});
+            // When the medium kept what was sent, it is the image that changed meanwhile (a stale
+            // length set beforehand may follow what was sent).
+            const bool imageChanged = DigestOf(temporary, sent.bytes) == sent.digest;
+            return Discard(temporary,
+                           {imageChanged ? CopyFailure::ImageChanged : CopyFailure::VerifyFailed, 0});
+        }
+        if (stillTheCheckedPlayer && !stillTheCheckedPlayer()) {
+            return Discard(temporary, {CopyFailure::PlayerChanged, 0});
         }
         if (!platform::MoveFileExA(temporary.c_str(), target.c_str(),
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

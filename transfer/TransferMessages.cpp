@@ -1,5 +1,7 @@
 #include "transfer/TransferMessages.h"
 
+#include "platform/Errors.h"
+
 namespace {
 
 constexpr char kNothingWritten[] = " Nothing was written to it.";
@@ -56,13 +58,21 @@ std::string CopyFailureMessage(char letter, const CopyOutcome& outcome) {
         what = "The firmware image could not be read";
         break;
     case CopyFailure::WriteFailed:
-        what = "The new firmware could not be written to this device";
+        what = outcome.errorCode == ERROR_WRITE_PROTECT
+                   ? "This device is write-protected"
+                   : "The new firmware could not be written to this device";
         break;
     case CopyFailure::VerifyFailed:
         what = "The new firmware did not read back correctly from this device";
         break;
+    case CopyFailure::ImageChanged:
+        what = "The firmware image changed while it was copied";
+        break;
     case CopyFailure::ReplaceFailed:
         what = "The new firmware could not be put in place of the old one";
+        break;
+    case CopyFailure::PlayerChanged:
+        what = "Another device took the place of the one checked while the new firmware was copied";
         break;
     }
     return Root(letter) + what + SystemError(outcome.errorCode) + "." + kFileUnchanged;

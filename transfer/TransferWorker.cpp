@@ -2,6 +2,7 @@
 
 #include "discovery/DeviceVersion.h"
 #include "discovery/DriveLocator.h"
+#include "discovery/VersionFile.h"
 #include "platform/File.h"
 #include "platform/LastError.h"
 #include "platform/Process.h"
@@ -14,27 +15,19 @@
 #include "ui/resource.h"
 
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 
 namespace {
 
-struct LocatedPlayer {
-    char letter;
-    std::string versionFilePath;
-};
-
 // The next player not yet served: those with a configuration file first, then those with a
-// certificate file, each in table order. The lock makes the letter and its file one reading.
+// certificate file, each in table order.
 std::optional<LocatedPlayer> NextPlayer(UpdaterContext& ctx) {
-    std::lock_guard hold(ctx.sharedLock);
     const std::int32_t count = ctx.driveCount.load();
-    char letter = 0;
-    if (!FindConfigDrive(ctx, letter, count) && !FindCertificateDrive(ctx, letter, count)) {
-        return std::nullopt;
+    if (auto player = TakeConfigPlayer(ctx, count)) {
+        return player;
     }
-    return LocatedPlayer{letter, ctx.deviceInfoPath.Get()};
+    return TakeCertificatePlayer(ctx, count);
 }
 
 // The progress bar stands still while a drive's problem is shown.
@@ -47,7 +40,8 @@ void ShowDriveProblem(const TransferJob& job, const std::string& text) {
 // Checks, measures and copies onto one player; true when it received the image.
 bool ServePlayer(const TransferJob& job, const LocatedPlayer& player) {
     const char letter = player.letter;
-    if (const auto refusal = RefusalFor(job, player.versionFilePath)) {
+    const std::optional<std::string> installed = ReadInstalledVersion(player.filePath);
+    if (const auto refusal = RefusalFor(job, installed)) {
         ShowDriveProblem(job, RefusalMessage(letter, *refusal, job.chosen.version));
         return false;
     }
@@ -64,7 +58,9 @@ bool ServePlayer(const TransferJob& job, const LocatedPlayer& player) {
         ShowDriveProblem(job, DiskFullMessage(letter));
         return false;
     }
-    const CopyOutcome outcome = CopyImageToDrive(job, letter);
+    // The letter may have come to hold another device since the check.
+    const auto stillTheCheckedPlayer = [&] { return ReadInstalledVersion(player.filePath) == installed; };
+    const CopyOutcome outcome = CopyImageToDrive(job, letter, stillTheCheckedPlayer);
     if (!outcome.Succeeded()) {
         ShowDriveProblem(job, CopyFailureMessage(letter, outcome));
         return false;

@@ -109,6 +109,10 @@ void UpdaterDialog::RunUpgrade() {
     context_.driveCount = driveCount;
     progress_.SetPos(static_cast<int>(context_.progressTicks * kProgressScale / driveCount));
 
+    // While the worker walks the players, its own check speaks for each of them: a notice-driven
+    // poll has no player of its own whose version could refuse the run and close the window. The
+    // poll that follows a worker that could not start locates the player again.
+    context_.deviceInfoPath.Set("");
     workerStarted_ = StartTransferWorker(context_, Handle());
     if (!workerStarted_) {
         platform::MessageBoxA(Handle(), WorkerNotStartedMessage().c_str(), kUpdaterCaption, MB_OK);

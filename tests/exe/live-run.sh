@@ -86,8 +86,81 @@ killed_mid_copy_leaves_the_old_image() {
     expect_same "$work/e/tolvr500.rom" "$work/old.rom"
 }
 
+# A volume notice while the worker's box about a newer player is up: the poll neither refuses nor
+# closes the window, the player after it is served, and the run ends with its final message.
+notice_mid_run_never_ends_the_run() {
+    "$simplayer" make "$work/e" --version 1.1.5E
+    "$simplayer" make "$work/f" --version 1.1.8E
+    "$simplayer" make "$work/g" --version 1.1.5E
+    live_plug "$work/e" E 0
+    live_plug "$work/f" F 1 --no-enum
+    live_plug "$work/g" G 2 --no-enum
+    live_start
+    live_wait_version 1.1.5E
+    live_upgrade
+    expect_text "$(driver wait-box 60000)" 'F:\ This device runs firmware 1.1.8E'
+    driver device arrival E # returns once the poll it runs is over
+    expect_text "$(driver answer-box $IDOK 10000)" 'F:\ This device runs firmware 1.1.8E'
+    expect_text "$(live_finish)" "successfully downloaded"
+    expect_same "$work/e/tolvr500.rom" "$work/images/line1.rom"
+    expect_same "$work/g/tolvr500.rom" "$work/images/line1.rom"
+    [[ ! -e $work/f/tolvr500.rom ]] || fail "the newer player received the image"
+    expect_no_temporary "$work/f"
+    expect_no_temporary "$work/g"
+}
+
+# A read-only medium (a read-only bind mount) is named and keeps its file; the next player is served.
+write_protected_player_is_named() {
+    "$simplayer" make "$work/e" --version 1.1.5E
+    "$simplayer" make "$work/f" --version 1.1.5E
+    head -c 70000 /dev/urandom >"$work/e/tolvr500.rom"
+    cp "$work/e/tolvr500.rom" "$work/old.rom"
+    live_plug "$work/e" E 0
+    live_plug "$work/f" F 1 --no-enum
+    mount -o bind,ro "$work/e" "$work/e"
+    trap 'umount "$work/e"; live_cleanup' EXIT
+    live_start
+    live_wait_version 1.1.5E
+    live_upgrade
+    [[ $(driver answer-box $IDOK 60000) == 'E:\ The new firmware could not be written to this device (system error 5). The firmware file on this device was not changed.' ]] ||
+        fail "write-protected text"
+    expect_text "$(live_finish)" "successfully downloaded"
+    expect_same "$work/e/tolvr500.rom" "$work/old.rom"
+    expect_no_temporary "$work/e"
+    expect_same "$work/f/tolvr500.rom" "$work/images/line1.rom"
+}
+
+# An image another program holds open without sharing is named at the click; once it is let go,
+# the next click upgrades.
+held_image_is_named_then_the_next_click_upgrades() {
+    "$simplayer" make "$work/e" --version 1.1.5E
+    live_plug "$work/e" E 0
+    live_start
+    live_wait_version 1.1.5E
+    # Straight to the file: through the driver's pipe the word would come only when the hold ends.
+    wine "$build/windriver.exe" hold 'I:\line1.rom' 5000 >"$work/hold.log" 2>&1 &
+    local holder=$! waited=0
+    until grep -q holding "$work/hold.log"; do
+        ((waited++ < 200)) || fail "the image was never held"
+        sleep 0.05
+    done
+    live_upgrade
+    expect_text "$(driver answer-box $IDOK 10000)" '"I:\line1.rom" cannot be opened (error 32)'
+    wait "$holder"
+    [[ ! -e $work/e/tolvr500.rom ]] || fail "something was written while the image was held"
+    waited=0
+    until driver click "$title" $IDC_UPGRADE 2>/dev/null; do
+        ((waited++ < 50)) || fail "the button did not come back"
+        sleep 0.1
+    done
+    driver answer-box $IDOK 10000 >/dev/null
+    expect_text "$(live_finish)" "successfully downloaded"
+    expect_same "$work/e/tolvr500.rom" "$work/images/line1.rom"
+}
+
 scenarios=(replaces_an_existing_image two_players_both_receive_it player_of_another_line_is_skipped
-    full_disk_gets_nothing_and_no_success killed_mid_copy_leaves_the_old_image)
+    full_disk_gets_nothing_and_no_success killed_mid_copy_leaves_the_old_image notice_mid_run_never_ends_the_run
+    write_protected_player_is_named held_image_is_named_then_the_next_click_upgrades)
 passed=0 failed=0
 for scenario in "${scenarios[@]}"; do
     if (

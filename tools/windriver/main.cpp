@@ -83,7 +83,8 @@ int Fail(const std::string& why) {
 int Usage() {
     std::fputs("usage: windriver wait-window TITLE MS | wait-gone TITLE MS | text TITLE ID\n"
                "       | wait-text TITLE ID TEXT MS | state TITLE ID | click TITLE ID | close TITLE\n"
-               "       | wait-box MS | answer-box BUTTON_ID MS | device arrival|removal LETTER\n",
+               "       | wait-box MS | answer-box BUTTON_ID MS | device arrival|removal LETTER\n"
+               "       | hold FILE MS\n",
                stderr);
     return 2;
 }
@@ -120,6 +121,18 @@ int main(int argc, char** argv) {
         return WaitFor(number(3), [&] { return FindDialog(arg(2)) == nullptr; })
                    ? 0
                    : Fail("still open: " + arg(2));
+    }
+    if (command == "hold") {
+        // Another program with the file open and no sharing, until it lets go.
+        HANDLE file = CreateFileA(arg(2).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return Fail("cannot hold " + arg(2));
+        }
+        std::printf("holding\n");
+        std::fflush(stdout);
+        Sleep(static_cast<DWORD>(number(3)));
+        CloseHandle(file);
+        return 0;
     }
     if (command == "device") {
         return BroadcastVolume(arg(2), arg(3).empty() ? 'E' : arg(3)[0]);

@@ -5,6 +5,7 @@
 #include "platform/Volumes.h"
 #include "sim/system/SimMachine.h"
 #include "sim/window/SimWindows.h"
+#include "support/PlayerFilesOutsideLock.h"
 #include "support/SimWindowsFixture.h"
 #include "support/TempFolder.h"
 #include "ui/resource.h"
@@ -57,4 +58,5 @@ protected:
 
     TempFolder temp_;
     UpdaterContext ctx;
+    PlayerFilesOutsideLock lockDiscipline_{ctx.sharedLock};
 };

@@ -8,6 +8,7 @@
 #include "platform/Window.h"
 #include "sim/system/SimMachine.h"
 #include "sim/window/SimWindows.h"
+#include "support/PlayerFilesOutsideLock.h"
 #include "support/SimWindowsFixture.h"
 #include "support/TempFolder.h"
 #include "tests/common/Pattern.h"
@@ -148,6 +149,7 @@ protected:
 
     TempFolder temp_;
     UpdaterContext ctx;
+    PlayerFilesOutsideLock lockDiscipline_{ctx.sharedLock};
     platform::WindowHandle dialog_ = nullptr;
 
 private:

@@ -7,6 +7,7 @@
 #include "platform/DeviceNotice.h"
 #include "platform/Volumes.h"
 #include "sim/system/SimMachine.h"
+#include "support/PlayerFilesOutsideLock.h"
 #include "support/SimWindowsFixture.h"
 #include "support/TempFolder.h"
 #include "tests/common/Pattern.h"
@@ -84,6 +85,7 @@ protected:
 
     TempFolder temp_;
     UpdaterContext context_;
+    PlayerFilesOutsideLock lockDiscipline_{context_.sharedLock};
     UpdaterDialog dialog_{context_};
     platform::WindowHandle window_ = nullptr;
 };

@@ -258,4 +258,26 @@ TEST_F(UpgradeCommandTest, WhileASlowPlayerCopiesTheBarMovesAndANoticeLeavesTheW
     EXPECT_EQ(ReadFile(Folder('E') / kTargetFileName), ReadFile(ImagePath(1)));
 }
 
+TEST_F(UpgradeCommandTest,
+       AnImageHeldByAnotherProgramIsNamedAtTheClickAndTheNextClickAfterItsReleaseUpgrades) {
+    OpenWithPlayerShowingItsVersion();
+    sim::LockFile(ImagePath(1));
+    ClickUpgrade();
+    ASSERT_EQ(BoxCount(), 2u);
+    EXPECT_EQ(sim::ShownMessageBoxes()[1].text,
+              "The firmware image \"" + ImagePath(1) +
+                  "\" cannot be opened (error 32). F/W upgrade is not started.");
+    EXPECT_EQ(sim::ThreadsStarted(), 0);
+    EXPECT_FALSE(std::filesystem::exists(Folder('E') / kTargetFileName));
+    EXPECT_TRUE(UpgradeEnabled());
+
+    sim::UnlockFile(ImagePath(1));
+    ClickUpgrade();
+    ASSERT_TRUE(sim::PumpUntil([this] { return sim::Inspect(window_).result.has_value(); }));
+    ASSERT_TRUE(sim::WaitForThreads());
+    EXPECT_EQ(ReadFile(Folder('E') / kTargetFileName), ReadFile(ImagePath(1)));
+    EXPECT_NE(sim::ShownMessageBoxes().back().text.find("successfully downloaded"), std::string::npos);
+    EXPECT_EQ(sim::Inspect(window_).result, IDCANCEL);
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/File.h"
 #include "platform/LastError.h"
+#include "sim/system/SimCalls.h"
 #include "sim/system/SimMachineState.h"
 
 #include "platform/Errors.h"
@@ -38,10 +39,14 @@ bool HeldAtAll(sim::MachineState& machine, const std::filesystem::path& hostPath
     throw FileError(path, code);
 }
 
-// The open file behind `handle`, throwing when there is none or its drive has gone.
-SimOpenFile& Usable(void* handle, const std::string& path) {
+// The open file behind `handle` for a call of `kind`, throwing when there is none, its drive has
+// gone or a hook fails the call.
+SimOpenFile& Usable(void* handle, const std::string& path, sim::CallKind kind) {
     if (handle == nullptr) {
         Throw(path, ERROR_INVALID_HANDLE);
+    }
+    if (const long error = sim::BeforeCall(kind, path)) {
+        Throw(path, error);
     }
     auto& file = *static_cast<SimOpenFile*>(handle);
     if (!sim::MediumStillThere(file.drive, file.medium)) {
@@ -66,6 +71,10 @@ bool OpenHostFile(const std::string& path, File::Mode mode, long& error, SimOpen
     if (sim::IsLockedLocked(machine, *hostPath) ||
         (writing ? HeldAtAll(machine, *hostPath) : HeldByWriter(machine, *hostPath))) {
         error = ERROR_SHARING_VIOLATION;
+        return false;
+    }
+    if (mode == File::Mode::CreateWrite && sim::IsReadOnlyLocked(machine, path)) {
+        error = ERROR_WRITE_PROTECT;
         return false;
     }
     hold.unlock();
@@ -95,9 +104,9 @@ bool OpenHostFile(const std::string& path, File::Mode mode, long& error, SimOpen
 
 bool File::Open(const std::string& path, Mode mode, long* error) {
     Close();
-    long code = 0;
+    long code = sim::BeforeCall(sim::CallKind::Open, path, mode == Mode::CreateWrite);
     SimOpenFile opened{};
-    if (!OpenHostFile(path, mode, code, opened)) {
+    if (code != 0 || !OpenHostFile(path, mode, code, opened)) {
         sim::SetLastError(code);
         if (error != nullptr) {
             *error = code;
@@ -111,14 +120,14 @@ bool File::Open(const std::string& path, Mode mode, long* error) {
 
 std::uint64_t File::GetLength() const {
     struct stat status {};
-    if (::fstat(Usable(handle_, path_).descriptor, &status) != 0) {
+    if (::fstat(Usable(handle_, path_, sim::CallKind::GetLength).descriptor, &status) != 0) {
         Throw(path_, sim::ErrorFromErrno(errno));
     }
     return static_cast<std::uint64_t>(status.st_size);
 }
 
 std::uint32_t File::Read(void* buffer, std::uint32_t count) {
-    const int descriptor = Usable(handle_, path_).descriptor;
+    const int descriptor = Usable(handle_, path_, sim::CallKind::Read).descriptor;
     std::uint32_t done = 0;
     while (done < count) {
         const ssize_t got = ::read(descriptor, static_cast<char*>(buffer) + done, count - done);
@@ -134,7 +143,7 @@ std::uint32_t File::Read(void* buffer, std::uint32_t count) {
 }
 
 void File::Write(const void* buffer, std::uint32_t count) {
-    const SimOpenFile& file = Usable(handle_, path_);
+    const SimOpenFile& file = Usable(handle_, path_, sim::CallKind::Write);
     const sim::WritePermit permit = sim::PermitWrite(file.drive, count);
     std::string stored(static_cast<const char*>(buffer), permit.bytes);
     if (permit.corrupt && !stored.empty()) {
@@ -158,7 +167,7 @@ void File::Write(const void* buffer, std::uint32_t count) {
 }
 
 void File::SetLength(std::uint64_t length) {
-    const int descriptor = Usable(handle_, path_).descriptor;
+    const int descriptor = Usable(handle_, path_, sim::CallKind::SetLength).descriptor;
     if (::ftruncate(descriptor, static_cast<off_t>(length)) != 0 ||
         ::lseek(descriptor, static_cast<off_t>(length), SEEK_SET) < 0) {
         Throw(path_, sim::ErrorFromErrno(errno));
@@ -166,13 +175,14 @@ void File::SetLength(std::uint64_t length) {
 }
 
 void File::SeekToBegin() {
-    if (::lseek(Usable(handle_, path_).descriptor, 0, SEEK_SET) != 0) {
+    if (::lseek(Usable(handle_, path_, sim::CallKind::Seek).descriptor, 0, SEEK_SET) != 0) {
         Throw(path_, sim::ErrorFromErrno(errno));
     }
 }
 
 void File::Flush() {
-    if (::fsync(Usable(handle_, path_).descriptor) != 0) {
+    const int descriptor = Usable(handle_, path_, sim::CallKind::Flush).descriptor;
+    if (sim::FlushesSync() && ::fsync(descriptor) != 0) {
         Throw(path_, sim::ErrorFromErrno(errno));
     }
 }
@@ -191,6 +201,10 @@ void File::Close() {
 }
 
 bool MoveFileExA(const char* existing, const char* newName, unsigned flags) {
+    if (const long error = sim::BeforeCall(sim::CallKind::Move, existing)) {
+        sim::SetLastError(error);
+        return false;
+    }
     sim::MachineState& machine = sim::Machine();
     std::unique_lock hold(machine.lock);
     const auto from = sim::ResolvePathLocked(machine, existing);
@@ -198,6 +212,8 @@ bool MoveFileExA(const char* existing, const char* newName, unsigned flags) {
     long error = 0;
     if (!from || !to) {
         error = ERROR_PATH_NOT_FOUND;
+    } else if (sim::IsReadOnlyLocked(machine, existing) || sim::IsReadOnlyLocked(machine, newName)) {
+        error = ERROR_WRITE_PROTECT;
     } else if (sim::IsLockedLocked(machine, *from) || HeldByWriter(machine, *from)) {
         error = ERROR_SHARING_VIOLATION;
     } else if (sim::IsLockedLocked(machine, *to) || HeldAtAll(machine, *to)) {
@@ -219,6 +235,10 @@ bool MoveFileExA(const char* existing, const char* newName, unsigned flags) {
 }
 
 bool DeleteFileA(const char* path) {
+    if (const long error = sim::BeforeCall(sim::CallKind::Delete, path)) {
+        sim::SetLastError(error);
+        return false;
+    }
     sim::MachineState& machine = sim::Machine();
     std::unique_lock hold(machine.lock);
     const auto hostPath = sim::ResolvePathLocked(machine, path);
@@ -227,6 +247,8 @@ bool DeleteFileA(const char* path) {
         error = ERROR_PATH_NOT_FOUND;
     } else if (sim::IsLockedLocked(machine, *hostPath) || HeldByWriter(machine, *hostPath)) {
         error = ERROR_SHARING_VIOLATION;
+    } else if (sim::IsReadOnlyLocked(machine, path)) {
+        error = ERROR_WRITE_PROTECT;
     }
     hold.unlock();
     if (error == 0 && ::unlink(hostPath->c_str()) != 0) {

@@ -1,4 +1,5 @@
 #include "platform/FileSearch.h"
+#include "sim/system/SimCalls.h"
 #include "sim/system/SimMachineState.h"
 
 #include "platform/Errors.h"
@@ -11,6 +12,10 @@ namespace platform {
 struct FindTag {};
 
 FindHandle FindFirstFileA(const char* fileName) {
+    if (const long error = sim::BeforeCall(sim::CallKind::Find, fileName)) {
+        sim::SetLastError(error);
+        return nullptr;
+    }
     const auto hostPath = sim::ResolvePath(fileName);
     if (!hostPath) {
         sim::SetLastError(ERROR_PATH_NOT_FOUND);

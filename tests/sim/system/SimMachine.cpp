@@ -33,6 +33,19 @@ void ResetMachine() {
     machine.openFaults.clear();
     machine.queryFaults.clear();
     machine.queryCount = 0;
+    machine.flushesSync = true;
+}
+
+void SetFlushesSync(bool sync) {
+    MachineState& machine = Machine();
+    std::lock_guard hold(machine.lock);
+    machine.flushesSync = sync;
+}
+
+bool FlushesSync() {
+    MachineState& machine = Machine();
+    std::lock_guard hold(machine.lock);
+    return machine.flushesSync;
 }
 
 std::string NormaliseRegistryName(const std::string& name) {
@@ -135,6 +148,20 @@ void CorruptWrites(char letter, bool corrupt) {
     machine.drives.at(letter).corruptsWrites = corrupt;
 }
 
+void SetReadOnly(char letter, bool readOnly) {
+    MachineState& machine = Machine();
+    std::lock_guard hold(machine.lock);
+    machine.drives.at(letter).readOnly = readOnly;
+}
+
+void UnlockFile(const std::string& path) {
+    MachineState& machine = Machine();
+    std::lock_guard hold(machine.lock);
+    if (auto hostPath = ResolvePathLocked(machine, path)) {
+        machine.lockedFiles.erase(hostPath->lexically_normal());
+    }
+}
+
 void LockFile(const std::string& path) {
     MachineState& machine = Machine();
     std::lock_guard hold(machine.lock);
@@ -173,6 +200,11 @@ std::optional<std::filesystem::path> ResolvePath(const std::string& path) {
 
 bool IsLockedLocked(MachineState& machine, const std::filesystem::path& hostPath) {
     return machine.lockedFiles.count(hostPath.lexically_normal()) != 0;
+}
+
+bool IsReadOnlyLocked(MachineState& machine, const std::string& path) {
+    const auto found = machine.drives.find(DriveLetterOf(path));
+    return found != machine.drives.end() && found->second.readOnly;
 }
 
 WritePermit PermitWrite(char letter, std::uint32_t count) {

@@ -56,9 +56,19 @@ void UnplugAfterBytes(char letter, std::uint64_t bytes);
 // inverted, as a failing medium or cable can; false ends the fault.
 void CorruptWrites(char letter, bool corrupt);
 
+// The drive's medium is write-protected (true) or writable again: opening for writing, deleting
+// and renaming fail on it with ERROR_WRITE_PROTECT.
+void SetReadOnly(char letter, bool readOnly);
+
 // The file exists but every open fails with ERROR_SHARING_VIOLATION, as if another program held it;
 // renaming onto it fails with ERROR_ACCESS_DENIED.
 void LockFile(const std::string& path);
+// The other program lets go of the file.
+void UnlockFile(const std::string& path);
+
+// Whether File::Flush syncs the host file (the default, which the benchmarks measure). Later readers
+// see what was written either way, so a test of many whole runs may turn it off.
+void SetFlushesSync(bool sync);
 
 // The host path that `path` names, or none when it is on a letter that is not mapped (or unplugged).
 std::optional<std::filesystem::path> ResolvePath(const std::string& path);

@@ -21,6 +21,7 @@ struct SimDrive {
     FullDisk fullDisk = FullDisk::FailsWrite;
     std::optional<std::uint64_t> unplugAfter;
     bool corruptsWrites = false;
+    bool readOnly = false;
     std::uint64_t medium = 0; // which mapping of the letter this is
     std::chrono::milliseconds delay{0};
 };
@@ -44,6 +45,7 @@ struct MachineState {
     std::map<std::string, long> openFaults;     // by normalised key path
     std::map<std::string, long> queryFaults;    // by normalised key path + '\' + name
     int queryCount = 0;
+    bool flushesSync = true;
 };
 
 // The one machine; hold its lock while touching it.
@@ -57,6 +59,8 @@ char DriveLetterOf(const std::string& path);
 // ResolvePath for a caller already holding the machine's lock.
 std::optional<std::filesystem::path> ResolvePathLocked(MachineState& machine, const std::string& path);
 bool IsLockedLocked(MachineState& machine, const std::filesystem::path& hostPath);
+// Whether `path` lies on a drive whose medium is write-protected.
+bool IsReadOnlyLocked(MachineState& machine, const std::string& path);
 
 // How many of `count` bytes a write to a file on `drive` may store, and the error it then fails
 // with (0: it succeeds with that many).
@@ -69,6 +73,8 @@ WritePermit PermitWrite(char drive, std::uint32_t count);
 // False when the file's medium has gone (unplugged, unmapped or mapped again); host files (drive 0)
 // always stay. Waits the drive's delay first.
 bool MediumStillThere(char drive, std::uint64_t medium);
+
+bool FlushesSync();
 
 void SetLastError(long code);
 // The platform's code for a failed host call's errno.

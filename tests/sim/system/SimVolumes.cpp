@@ -1,4 +1,5 @@
 #include "platform/Volumes.h"
+#include "sim/system/SimCalls.h"
 #include "sim/system/SimMachineState.h"
 
 #include "platform/Errors.h"
@@ -23,6 +24,10 @@ const sim::SimDrive* PresentDrive(sim::MachineState& machine, const char* path) 
 } // namespace
 
 std::uint32_t GetLogicalDriveStringsA(std::uint32_t bufferLength, char* buffer) {
+    if (const long error = sim::BeforeCall(sim::CallKind::DriveStrings, "")) {
+        sim::SetLastError(error);
+        return 0;
+    }
     sim::MachineState& machine = sim::Machine();
     std::lock_guard hold(machine.lock);
     std::string roots;
@@ -42,6 +47,9 @@ std::uint32_t GetLogicalDriveStringsA(std::uint32_t bufferLength, char* buffer) 
 }
 
 unsigned GetDriveTypeA(const char* rootPath) {
+    if (sim::BeforeCall(sim::CallKind::DriveType, rootPath == nullptr ? "" : rootPath) != 0) {
+        return DRIVE_UNKNOWN;
+    }
     sim::MachineState& machine = sim::Machine();
     std::lock_guard hold(machine.lock);
     const sim::SimDrive* drive = PresentDrive(machine, rootPath);
@@ -50,6 +58,10 @@ unsigned GetDriveTypeA(const char* rootPath) {
 
 bool GetDiskFreeSpaceExA(const char* directory, std::uint64_t* freeBytesAvailableToCaller,
                          std::uint64_t* totalNumberOfBytes, std::uint64_t* totalNumberOfFreeBytes) {
+    if (const long error = sim::BeforeCall(sim::CallKind::FreeSpace, directory == nullptr ? "" : directory)) {
+        sim::SetLastError(error);
+        return false;
+    }
     sim::MachineState& machine = sim::Machine();
     std::lock_guard hold(machine.lock);
     const sim::SimDrive* drive = PresentDrive(machine, directory);

@@ -1,0 +1,115 @@
+// The locators probe and read a player's files without the shared lock, which the window takes on
+// every poll, and hand out an entry only if it still holds the letter they probed.
+#include "DiscoveryFixture.h"
+#include "discovery/DriveLocator.h"
+#include "discovery/PathProbe.h"
+
+#include <gtest/gtest-spi.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace {
+
+namespace sim = platform::sim;
+
+class LocatorLockTest : public DiscoveryTest {
+protected:
+    void PutCertificate(char letter) { PutFile(letter, "DEVCERT.DAT", Utf16("Vendor: Qtx Labs\n")); }
+};
+
+TEST_F(LocatorLockTest, TheWindowCanTakeTheLockWhileALocatorWaitsOnASlowPlayer) {
+    MapDrive('E');
+    PutCertificate('E');
+    const std::int32_t count = CountRemovableDrives(ctx);
+
+    std::mutex gate;
+    std::condition_variable changed;
+    bool reading = false;
+    bool answered = false;
+    // The certificate read hangs, as a failing USB device does, until the window has had its turn.
+    sim::ScopedCallHook slowPlayer([&](const sim::Call& call) {
+        if (call.kind == sim::CallKind::Read && call.path == "E:\\DEVCERT.DAT") {
+            std::unique_lock hold(gate);
+            reading = true;
+            changed.notify_all();
+            changed.wait(hold, [&] { return answered; });
+        }
+        return 0L;
+    });
+    char letter = 0;
+    bool found = false;
+    std::thread worker([&] { found = FindCertificateDrive(ctx, letter, count); });
+    {
+        std::unique_lock hold(gate);
+        changed.wait(hold, [&] { return reading; });
+    }
+    const bool windowGotTheLock = ctx.sharedLock.try_lock();
+    if (windowGotTheLock) {
+        ctx.sharedLock.unlock();
+    }
+    {
+        std::lock_guard hold(gate);
+        answered = true;
+    }
+    changed.notify_all();
+    worker.join();
+
+    EXPECT_TRUE(windowGotTheLock) << "the poll would have waited on the player";
+    EXPECT_TRUE(found);
+    EXPECT_EQ(letter, 'E');
+    EXPECT_EQ(ctx.deviceInfoPath.Get(), "E:\\DEVCERT.DAT");
+}
+
+TEST_F(LocatorLockTest, AnEntryTakenOrRecountedDuringTheProbeIsNotHandedOutTwice) {
+    struct Case {
+        const char* name;
+        DriveTable meanwhile; // what the other thread leaves in the table during the probe of E:
+        char expected;        // the letter this locator hands out, or 0
+    };
+    const Case cases[] = {
+        {"E: taken by the other thread", {'A', 'G'}, 'G'},
+        {"table counted again without E:", {'G'}, 'G'},
+        {"table counted again, E: now past the count", {'D', '\0', 'E'}, 0},
+        {"unchanged", {'E', 'G'}, 'E'},
+    };
+    for (const Case& other : cases) {
+        SCOPED_TRACE(other.name);
+        MapDrive('E');
+        MapDrive('G');
+        PutFile('E', kConfigFileName, "1.1.5E");
+        PutFile('G', kConfigFileName, "1.1.5E");
+        const std::int32_t count = CountRemovableDrives(ctx);
+        ctx.deviceInfoPath.Set("");
+        sim::ScopedCallHook otherThread([&](const sim::Call& call) {
+            if (call.kind == sim::CallKind::Find && call.path == "E:\\sys_conf.qtx") {
+                ctx.removableDrives.Set(other.meanwhile);
+            }
+            return 0L;
+        });
+        char letter = 0;
+        EXPECT_EQ(FindConfigDrive(ctx, letter, count), other.expected != 0);
+        EXPECT_EQ(letter, other.expected);
+        EXPECT_EQ(ctx.deviceInfoPath.Get(),
+                  other.expected == 0 ? "" : std::string{other.expected} + ":\\sys_conf.qtx");
+    }
+}
+
+UpdaterContext* heldContext = nullptr; // for the expectation below, which may not reach locals
+
+TEST_F(LocatorLockTest, APlayersFileTouchedUnderTheSharedLockFailsTheTest) {
+    MapDrive('E');
+    PutFile('E', kConfigFileName, "1.1.5E");
+    heldContext = &ctx;
+    EXPECT_NONFATAL_FAILURE(
+        {
+            std::lock_guard hold(heldContext->sharedLock);
+            PathProbe("E:\\sys_conf.qtx").Exists();
+        },
+        "E:\\sys_conf.qtx touched while the shared lock is held");
+    heldContext = nullptr;
+}
+
+} // namespace

@@ -1,0 +1,26 @@
+#pragma once
+// Fails the running test when any thread touches a file or volume on a drive letter while it holds
+// the context's shared lock: the window takes that lock on every poll, so it would wait as long as
+// a slow or failing player takes to answer.
+#include "app/SharedLock.h"
+#include "sim/system/SimCalls.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+
+class PlayerFilesOutsideLock {
+public:
+    explicit PlayerFilesOutsideLock(const SharedLock& lock)
+        : hook_([&lock](const platform::sim::Call& call) {
+              const bool onDrive = call.path.size() >= 2 && call.path[1] == ':' &&
+                                   std::isalpha(static_cast<unsigned char>(call.path[0]));
+              if (onDrive && lock.HeldByThisThread()) {
+                  ADD_FAILURE() << call.path << " touched while the shared lock is held";
+              }
+              return 0L;
+          }) {}
+
+private:
+    platform::sim::ScopedCallHook hook_;
+};
