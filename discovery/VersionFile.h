@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-// Form 2: replaces `text` with the file's UTF-16LE content converted to ANSI (L + 1 bytes). False,
+// Form 2: replaces `text` with the file's UTF-16LE content converted to ANSI. False,
 // leaving `text` as it was, when the path is under 3 characters, the file cannot be opened or is
 // over kMaxTaggedTextBytes; false with `text` replaced by zeros when the file cannot be read whole.
 bool LoadDeviceTextWide(const std::string& path, DeviceText& text);

@@ -15,7 +15,7 @@ inline constexpr std::uint64_t kMaxTaggedTextBytes = 16000;
 // Form 1, a short version file: its bytes are the version, NUL bytes dropped.
 std::string ShortVersionText(std::string_view bytes);
 
-// Form 2, tagged UTF-16LE text: the bytes converted to ANSI (AnsiFromUtf16Bytes), size + 1 bytes.
+// Form 2, tagged UTF-16LE text: the bytes converted to ANSI (AnsiFromUtf16Bytes).
 DeviceText WideDeviceText(std::string_view bytes);
 
 // The text between the '>' after "<firmver>" and the next '<' (searches that find nothing give -1,

@@ -26,7 +26,9 @@ std::vector<char> AnsiFromUtf16Bytes(const char* bytes, std::size_t length) {
         }
         wide += unit;
     }
-    std::vector<char> narrow(length + 1, 0);
+    // One byte a unit is enough for the single-byte code pages, but not for UTF-8, the code page
+    // the program asks for, where a unit takes up to three bytes (a surrogate pair four).
+    std::vector<char> narrow(3 * ((length + 1) / 2) + 1, 0);
     WideToAnsi(wide.c_str(), narrow.data(), static_cast<int>(narrow.size()));
     return narrow;
 }

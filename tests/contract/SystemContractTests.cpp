@@ -137,14 +137,26 @@ TEST_F(RegistryContract, SystemTextOfAnErrorIsALineOrNothing) {
     EXPECT_EQ(platform::FormatMessageA(0x2A5F7), "") << "a code the system has no text for";
 }
 
-TEST_F(TextContract, WideTextBecomesTheAnsiCodePageWithQuestionMarksForTheRest) {
-    const char16_t wide[] = {u'Q', 0x00E9, 0x20AC, 0x4E2D, u'1', 0};
-    char narrow[16];
+// The program's manifest asks for UTF-8 as its ANSI code page, and the test programs carry it too.
+TEST_F(TextContract, WideTextBecomesUtf8TheProgramsAnsiCodePage) {
+    const char16_t wide[] = {u'Q', 0x00E9, 0x20AC, 0x4E2D, 0xD83D, 0xDE00, u'1', 0};
+    char narrow[24];
     std::memset(narrow, '#', sizeof narrow);
-    EXPECT_EQ(platform::WideCharToMultiByte(wide, 6, narrow, sizeof narrow), 6);
-    EXPECT_EQ(std::string(narrow, 7), std::string("Q\xE9\x80?1\0#", 7));
-    EXPECT_EQ(platform::WideCharToMultiByte(wide, 6, nullptr, 0), 6) << "capacity 0 asks for the size";
-    EXPECT_EQ(platform::wcslen(wide), 5u);
+    EXPECT_EQ(platform::WideCharToMultiByte(wide, 8, narrow, sizeof narrow), 15);
+    EXPECT_EQ(std::string(narrow, 16), std::string("Q\xC3\xA9\xE2\x82\xAC\xE4\xB8\xAD\xF0\x9F\x98\x80"
+                                                   "1\0#",
+                                                   16));
+    EXPECT_EQ(platform::WideCharToMultiByte(wide, 8, nullptr, 0), 15) << "capacity 0 asks for the size";
+    EXPECT_EQ(platform::wcslen(wide), 7u);
+}
+
+TEST_F(TextContract, ALoneSurrogateBecomesTheReplacementCharacter) {
+    const char16_t wide[] = {u'a', 0xDC00, u'b', 0xD800, 0};
+    char narrow[16] = {};
+    EXPECT_EQ(platform::WideCharToMultiByte(wide, 5, narrow, sizeof narrow), 9);
+    EXPECT_EQ(std::string(narrow, 9), std::string("a\xEF\xBF\xBD"
+                                                  "b\xEF\xBF\xBD\0",
+                                                  9));
 }
 
 TEST_F(TextContract, TooSmallABufferFailsWithoutWritingPastIt) {

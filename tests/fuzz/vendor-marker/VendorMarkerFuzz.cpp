@@ -15,13 +15,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Expect(CarriesVendorText(bytes) == (units.find(u"Qtx Labs") != std::u16string::npos),
            "the marker is found exactly when the units spell it");
 
-    // WideToAnsi itself: a capacity of one byte per unit and the NUL fits; one less fails.
-    std::vector<char> narrow(units.size() + 1, '#');
-    Expect(WideToAnsi(units.c_str(), narrow.data(), static_cast<int>(narrow.size())) ==
-               static_cast<int>(units.size()),
-           "the narrow length is the number of units");
-    Expect(narrow.back() == '\0', "the NUL is converted too");
-    Expect(WideToAnsi(units.c_str(), narrow.data(), static_cast<int>(units.size())) == -1,
+    // WideToAnsi itself: three bytes a unit always hold the UTF-8 text; exactly its length and the
+    // NUL fit; one byte less fails.
+    std::vector<char> narrow(3 * units.size() + 1, '#');
+    const int length = WideToAnsi(units.c_str(), narrow.data(), static_cast<int>(narrow.size()));
+    Expect(length >= 0 && narrow[length] == '\0', "the text and its NUL are converted");
+    Expect(CodePointsOfUtf8({narrow.data(), static_cast<std::size_t>(length)}) == CodePointsOfUnits(units),
+           "the text decodes to the units' characters");
+    Expect(WideToAnsi(units.c_str(), narrow.data(), length + 1) == length, "its own length and the NUL fit");
+    Expect(WideToAnsi(units.c_str(), narrow.data(), length) == -1,
            "a capacity without room for the NUL fails");
     return 0;
 }

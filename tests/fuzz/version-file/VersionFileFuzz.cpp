@@ -11,19 +11,13 @@
 
 namespace {
 
-// One character per unit; the ASCII and Latin-1 letters stand for themselves, every other unit
-// becomes some character other than NUL.
+// The units in the program's code page, UTF-8: decoded again, the text gives back each unit's
+// character, and the buffer has room for three bytes a unit.
 void CheckWideText(std::string_view bytes, const DeviceText& text) {
-    Expect(text.size() == bytes.size() + 1 && text.back() == '\0', "the text is L + 1 bytes, NUL-ended");
-    const std::u16string units = Utf16UnitsOf(bytes);
-    const std::string_view converted = TextIn(text);
-    Expect(converted.size() == units.size(), "one character per unit before the first NUL unit");
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        if (units[i] < 0x80 || (units[i] >= 0xA0 && units[i] <= 0xFF)) {
-            Expect(static_cast<unsigned char>(converted[i]) == units[i],
-                   "ASCII and Latin-1 convert to themselves");
-        }
-    }
+    Expect(text.size() == 3 * ((bytes.size() + 1) / 2) + 1 && text.back() == '\0',
+           "three bytes a unit and a NUL");
+    Expect(CodePointsOfUtf8(TextIn(text)) == CodePointsOfUnits(Utf16UnitsOf(bytes)),
+           "every unit before the first NUL unit, converted whole");
 }
 
 // Form 3 as LoadDeviceTextNarrow leaves a file read whole: the bytes and a NUL.

@@ -18,7 +18,8 @@ DeviceText Terminated(std::string_view text) {
 TEST(VersionTextTest, ShortAndWideFormsFromTheirBytes) {
     EXPECT_EQ(ShortVersionText(std::string("1.1\0.5E\r\n", 9)), "1.1.5E\r\n");
     const DeviceText wide = WideDeviceText(Utf16("<firmver>2.0.1E<") + "x");
-    EXPECT_EQ(wide.size(), 34u) << "L + 1 bytes for an odd L";
+    EXPECT_EQ(wide.size(), 3u * 17 + 1)
+        << "three bytes for each of the 17 units, the odd last byte one, and a NUL";
     EXPECT_EQ(TextIn(wide), "<firmver>2.0.1E<x");
 }
 

@@ -3,31 +3,37 @@
 
 #include "platform/Errors.h"
 
-#include <array>
+#include <string>
 
 namespace platform {
 namespace {
 
 constexpr long kErrorInvalidParameter = 87;
 
-// Characters of Windows-1252 bytes 0x80..0x9F; the five bytes it leaves undefined map to the
-// control character of the same value, as the system's table does.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-char ToWindows1252(char16_t unit) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
-        return static_cast<char>(unit);
-    }
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == unit) {
-            return static_cast<char>(0x80 + i);
+// UTF-8, the ANSI code page the program's manifest asks for; a lone surrogate becomes U+FFFD.
+std::string ToUtf8(const char16_t* wide, int length) {
+    std::string narrow;
+    for (int i = 0; i < length; ++i) {
+        char32_t code = wide[i];
+        const bool high = code >= 0xD800 && code <= 0xDBFF;
+        if (high && i + 1 < length && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (wide[++i] - 0xDC00);
+        } else if (code >= 0xD800 && code <= 0xDFFF) {
+            code = 0xFFFD;
+        }
+        if (code < 0x80) {
+            narrow += static_cast<char>(code);
+        } else if (code < 0x800) {
+            narrow += {static_cast<char>(0xC0 | code >> 6), static_cast<char>(0x80 | (code & 0x3F))};
+        } else if (code < 0x10000) {
+            narrow += {static_cast<char>(0xE0 | code >> 12), static_cast<char>(0x80 | (code >> 6 & 0x3F)),
+                       static_cast<char>(0x80 | (code & 0x3F))};
+        } else {
+            narrow += {static_cast<char>(0xF0 | code >> 18), static_cast<char>(0x80 | (code >> 12 & 0x3F)),
+                       static_cast<char>(0x80 | (code >> 6 & 0x3F)), static_cast<char>(0x80 | (code & 0x3F))};
         }
     }
-    return '?';
+    return narrow;
 }
 
 } // namespace
@@ -37,17 +43,17 @@ int WideCharToMultiByte(const char16_t* wide, int wideLength, char* narrow, int 
         sim::SetLastError(kErrorInvalidParameter);
         return 0;
     }
+    const std::string converted = ToUtf8(wide, wideLength);
+    const auto length = static_cast<int>(converted.size());
     if (narrowCapacity == 0) {
-        return wideLength;
+        return length;
     }
-    for (int i = 0; i < wideLength; ++i) {
-        if (i == narrowCapacity) {
-            sim::SetLastError(ERROR_INSUFFICIENT_BUFFER);
-            return 0;
-        }
-        narrow[i] = ToWindows1252(wide[i]);
+    if (length > narrowCapacity) {
+        sim::SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
     }
-    return wideLength;
+    converted.copy(narrow, converted.size());
+    return length;
 }
 
 } // namespace platform

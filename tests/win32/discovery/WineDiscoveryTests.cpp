@@ -77,6 +77,14 @@ TEST_F(WineDiscoveryTest, CertificateDriveIsRecognisedByItsUtf16VendorText) {
     EXPECT_EQ(letter, 'R');
     PutFile('R', "DEVCERT.DAT", marker + std::string(16001 - marker.size(), ' '));
     EXPECT_FALSE(HasVendorMarker("R:\\DEVCERT.DAT")) << "over 16000 bytes is not examined";
+
+    // Text that takes three bytes a character in the program's UTF-8 code page, before the marker.
+    std::string wide;
+    for (int i = 0; i < 5000; ++i) {
+        wide += "\x2D\x4E"; // U+4E2D
+    }
+    PutFile('R', "DEVCERT.DAT", wide + marker);
+    EXPECT_TRUE(HasVendorMarker("R:\\DEVCERT.DAT")) << "the whole text is converted";
 }
 
 TEST_F(WineDiscoveryTest, EachVersionFileFormIsReadFromARealDrive) {
