@@ -24,28 +24,24 @@ MachineState& Machine() {
 }
 
 void ResetMachine() {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    machine.drives.clear();
-    machine.lockedFiles.clear();
-    machine.openFiles.clear();
-    machine.keys.clear();
-    machine.openFaults.clear();
-    machine.queryFaults.clear();
-    machine.queryCount = 0;
-    machine.flushesSync = true;
+    Locked([&](MachineState& machine) {
+        machine.drives.clear();
+        machine.lockedFiles.clear();
+        machine.openFiles.clear();
+        machine.keys.clear();
+        machine.openFaults.clear();
+        machine.queryFaults.clear();
+        machine.queryCount = 0;
+        machine.flushesSync = true;
+    });
 }
 
 void SetFlushesSync(bool sync) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    machine.flushesSync = sync;
+    Locked([&](MachineState& machine) { machine.flushesSync = sync; });
 }
 
 bool FlushesSync() {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    return machine.flushesSync;
+    return Locked([&](MachineState& machine) { return machine.flushesSync; });
 }
 
 std::string NormaliseRegistryName(const std::string& name) {
@@ -61,113 +57,99 @@ std::string NormaliseRegistryName(const std::string& name) {
 }
 
 void CreateRegistryKey(const std::string& keyPath) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    machine.keys[NormaliseRegistryName(keyPath)];
+    Locked([&](MachineState& machine) { machine.keys[NormaliseRegistryName(keyPath)]; });
 }
 
 void SetRegistryValue(const std::string& keyPath, const std::string& valueName, const std::string& data) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    machine.keys[NormaliseRegistryName(keyPath)].values[NormaliseRegistryName(valueName)] = data;
+    Locked([&](MachineState& machine) {
+        machine.keys[NormaliseRegistryName(keyPath)].values[NormaliseRegistryName(valueName)] = data;
+    });
 }
 
 void FailRegistryQuery(const std::string& keyPath, const std::string& valueName, long error) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    if (error == 0) {
-        machine.queryFaults.erase(QueryFaultKey(keyPath, valueName));
-    } else {
-        machine.queryFaults[QueryFaultKey(keyPath, valueName)] = error;
-    }
+    Locked([&](MachineState& machine) {
+        if (error == 0) {
+            machine.queryFaults.erase(QueryFaultKey(keyPath, valueName));
+        } else {
+            machine.queryFaults[QueryFaultKey(keyPath, valueName)] = error;
+        }
+    });
 }
 
 void FailRegistryOpen(const std::string& keyPath, long error) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    if (error == 0) {
-        machine.openFaults.erase(NormaliseRegistryName(keyPath));
-    } else {
-        machine.openFaults[NormaliseRegistryName(keyPath)] = error;
-    }
+    Locked([&](MachineState& machine) {
+        if (error == 0) {
+            machine.openFaults.erase(NormaliseRegistryName(keyPath));
+        } else {
+            machine.openFaults[NormaliseRegistryName(keyPath)] = error;
+        }
+    });
 }
 
 int RegistryQueryCount() {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    return machine.queryCount;
+    return Locked([&](MachineState& machine) { return machine.queryCount; });
 }
 
 void MapDrive(char letter, const std::filesystem::path& folder, unsigned driveType) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    SimDrive drive;
-    drive.folder = folder;
-    drive.type = driveType;
-    drive.medium = ++machine.media;
-    machine.drives[letter] = drive;
+    Locked([&](MachineState& machine) {
+        SimDrive drive;
+        drive.folder = folder;
+        drive.type = driveType;
+        drive.medium = ++machine.media;
+        machine.drives[letter] = drive;
+    });
 }
 
 void UnplugDrive(char letter) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    if (auto found = machine.drives.find(letter); found != machine.drives.end()) {
-        found->second.present = false;
-    }
+    Locked([&](MachineState& machine) {
+        if (auto found = machine.drives.find(letter); found != machine.drives.end()) {
+            found->second.present = false;
+        }
+    });
 }
 
 void SetDriveDelay(char letter, std::chrono::milliseconds delay) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    machine.drives.at(letter).delay = delay;
+    Locked([&](MachineState& machine) { machine.drives.at(letter).delay = delay; });
 }
 
 void SetFreeSpace(char letter, std::optional<std::uint64_t> freeBytes) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    machine.drives.at(letter).freeBytes = freeBytes;
+    Locked([&](MachineState& machine) { machine.drives.at(letter).freeBytes = freeBytes; });
 }
 
 void SetWriteBudget(char letter, std::uint64_t bytes, FullDisk behaviour) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    SimDrive& drive = machine.drives.at(letter);
-    drive.writeBudget = bytes;
-    drive.fullDisk = behaviour;
+    Locked([&](MachineState& machine) {
+        SimDrive& drive = machine.drives.at(letter);
+        drive.writeBudget = bytes;
+        drive.fullDisk = behaviour;
+    });
 }
 
 void UnplugAfterBytes(char letter, std::uint64_t bytes) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    machine.drives.at(letter).unplugAfter = bytes;
+    Locked([&](MachineState& machine) { machine.drives.at(letter).unplugAfter = bytes; });
 }
 
 void CorruptWrites(char letter, bool corrupt) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    machine.drives.at(letter).corruptsWrites = corrupt;
+    Locked([&](MachineState& machine) { machine.drives.at(letter).corruptsWrites = corrupt; });
 }
 
 void SetReadOnly(char letter, bool readOnly) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    machine.drives.at(letter).readOnly = readOnly;
+    Locked([&](MachineState& machine) { machine.drives.at(letter).readOnly = readOnly; });
 }
 
 void UnlockFile(const std::string& path) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    if (auto hostPath = ResolvePathLocked(machine, path)) {
-        machine.lockedFiles.erase(hostPath->lexically_normal());
-    }
+    Locked([&](MachineState& machine) {
+        if (auto hostPath = ResolvePathLocked(machine, path)) {
+            machine.lockedFiles.erase(hostPath->lexically_normal());
+        }
+    });
 }
 
 void LockFile(const std::string& path) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    if (auto hostPath = ResolvePathLocked(machine, path)) {
-        machine.lockedFiles.insert(hostPath->lexically_normal());
-    }
+    Locked([&](MachineState& machine) {
+        if (auto hostPath = ResolvePathLocked(machine, path)) {
+            machine.lockedFiles.insert(hostPath->lexically_normal());
+        }
+    });
 }
 
 char DriveLetterOf(const std::string& path) {
@@ -193,9 +175,7 @@ std::optional<std::filesystem::path> ResolvePathLocked(MachineState& machine, co
 }
 
 std::optional<std::filesystem::path> ResolvePath(const std::string& path) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    return ResolvePathLocked(machine, path);
+    return Locked([&](MachineState& machine) { return ResolvePathLocked(machine, path); });
 }
 
 bool IsLockedLocked(MachineState& machine, const std::filesystem::path& hostPath) {

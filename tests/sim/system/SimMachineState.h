@@ -51,6 +51,13 @@ struct MachineState {
 // The one machine; hold its lock while touching it.
 MachineState& Machine();
 
+// Runs `use` on the machine with its lock held and returns what it returns.
+template <typename Use> auto Locked(Use&& use) {
+    MachineState& machine = Machine();
+    std::lock_guard hold(machine.lock);
+    return use(machine);
+}
+
 // Lower case, no leading or trailing backslashes.
 std::string NormaliseRegistryName(const std::string& name);
 
