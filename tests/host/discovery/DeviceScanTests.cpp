@@ -2,11 +2,13 @@
 #include "discovery/DeviceScan.h"
 #include "platform/Errors.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
 namespace {
 
+namespace sim = platform::sim;
 using platform::sim::ShownMessageBox;
 
 class DeviceScanTest : public DiscoveryTest {
@@ -21,6 +23,10 @@ protected:
     }
     void Disk(int index, const std::string& id) {
         platform::sim::SetRegistryValue(kDiskEnumKey, std::to_string(index), id);
+    }
+    // Every later query of value `index` fails with `error`; 0 ends the fault.
+    void FailQuery(int index, long error) {
+        queryFaults_[std::string(kDiskEnumKey) + '\\' + std::to_string(index)] = error;
     }
     int VersionReads() {
         int reads = 0;
@@ -38,6 +44,22 @@ protected:
         }
         return boxes;
     }
+
+    // The registry's faults and the count of value queries, kept through the machine's call hook.
+    long openFault_ = 0;
+    std::map<std::string, long> queryFaults_; // by key path and value name
+    int queries_ = 0;
+    sim::ScopedCallHook registry_{[this](const sim::Call& call) {
+        if (call.kind == sim::CallKind::RegistryOpen) {
+            return openFault_;
+        }
+        if (call.kind != sim::CallKind::RegistryQuery) {
+            return 0L;
+        }
+        ++queries_;
+        const auto fault = queryFaults_.find(call.path);
+        return fault == queryFaults_.end() ? 0L : fault->second;
+    }};
 };
 
 TEST_F(DeviceScanTest, EachIdentityIsFoundWhateverTheRevisionSerialAndCase) {
@@ -72,7 +94,7 @@ TEST_F(DeviceScanTest, NoMatchRunsSixFullPassesAndReadsNoVersion) {
     Disk(0, "IDE\\DiskST1000\\5&1&0&0.0.0");
     Disk(1, "USBSTOR\\Disk&Ven_Other&Prod_Stick&Rev_1.00\\1&0");
     EXPECT_FALSE(ScanForDevice(ctx));
-    EXPECT_EQ(platform::sim::RegistryQueryCount(), 6 * 3) << "values 0, 1 and the missing 2, six times";
+    EXPECT_EQ(queries_, 6 * 3) << "values 0, 1 and the missing 2, six times";
     EXPECT_EQ(VersionReads(), 0);
     EXPECT_EQ(ctx.deviceVersionText.Get(), " ");
 }
@@ -82,21 +104,22 @@ TEST_F(DeviceScanTest, FirstMatchInPatternOrderThenValueOrderEndsTheScan) {
     Disk(1, "USBSTOR\\Disk&Ven_Quorvex&Prod_tolvo_r5xx&Rev_1.00\\2&0");
     Disk(2, "USBSTOR\\Disk&Ven_Quorvex&Prod_tolvo_r5xx&Rev_1.00\\3&0");
     EXPECT_TRUE(ScanForDevice(ctx));
-    EXPECT_EQ(platform::sim::RegistryQueryCount(), 2) << "the first pass matches value 1";
+    EXPECT_EQ(queries_, 2) << "the first pass matches value 1";
     EXPECT_EQ(VersionReads(), 1);
 }
 
 TEST_F(DeviceScanTest, MissingOrRefusedKeyMeansNoPlayerQuietly) {
     for (const long openError : {0L, ERROR_ACCESS_DENIED}) {
         platform::sim::ResetMachine();
+        queries_ = 0;
+        openFault_ = openError;
         if (openError != 0) {
             Disk(0, "USBSTOR\\Disk&Ven_Quorvex&Prod_tolvo_r5xx&Rev_1.00\\2&0");
-            platform::sim::FailRegistryOpen(kDiskEnumKey, openError);
         }
         for (int poll = 0; poll < 3; ++poll) {
             EXPECT_FALSE(ScanForDevice(ctx));
         }
-        EXPECT_EQ(platform::sim::RegistryQueryCount(), 0);
+        EXPECT_EQ(queries_, 0);
     }
     EXPECT_TRUE(platform::sim::ShownMessageBoxes().empty());
 }
@@ -113,7 +136,7 @@ TEST_F(DeviceScanTest, ValueTooLongForTheBufferComparesNothingStale) {
 
 TEST_F(DeviceScanTest, FailedQueryIsShownOnceAndTheScanGoesOn) {
     Disk(0, "USBSTOR\\Disk&Ven_Quorvex&Prod_tolvo_r5xx&Rev_1.00\\hidden&0");
-    platform::sim::FailRegistryQuery(kDiskEnumKey, "0", ERROR_ACCESS_DENIED);
+    FailQuery(0, ERROR_ACCESS_DENIED);
     Disk(1, "USBSTOR\\Disk&Ven_QuorVex&Prod_Tolvo_r560&Rev_1.00\\2&0");
     EXPECT_TRUE(ScanForDevice(ctx)) << "found in pass 6 after value 0 failed in every pass";
     std::vector<ShownMessageBox> boxes = RegistryBoxes();
@@ -127,15 +150,15 @@ TEST_F(DeviceScanTest, FailedQueryIsShownOnceAndTheScanGoesOn) {
     }
     EXPECT_EQ(RegistryBoxes().size(), 1u) << "the same failure is not shown on every poll";
 
-    platform::sim::FailRegistryQuery(kDiskEnumKey, "0", ERROR_INVALID_HANDLE);
+    FailQuery(0, ERROR_INVALID_HANDLE);
     ScanForDevice(ctx);
     boxes = RegistryBoxes();
     ASSERT_EQ(boxes.size(), 2u) << "a different failure is shown";
     EXPECT_EQ(boxes[1].text, "The handle is invalid.\r\n");
 
-    platform::sim::FailRegistryQuery(kDiskEnumKey, "0", 0);
+    FailQuery(0, 0);
     ScanForDevice(ctx);
-    platform::sim::FailRegistryQuery(kDiskEnumKey, "0", ERROR_INVALID_HANDLE);
+    FailQuery(0, ERROR_INVALID_HANDLE);
     ScanForDevice(ctx);
     EXPECT_EQ(RegistryBoxes().size(), 3u) << "after the value recovered, its next failure is news";
 }
@@ -144,12 +167,12 @@ TEST_F(DeviceScanTest, KeyThatHasGoneEndsEachPassAtItsFirstFailure) {
     for (const long gone : {ERROR_INVALID_HANDLE, ERROR_KEY_DELETED}) {
         for (int index = 0; index < 50; ++index) {
             Disk(index, "value");
-            platform::sim::FailRegistryQuery(kDiskEnumKey, std::to_string(index), gone);
+            FailQuery(index, gone);
         }
-        const int queriesBefore = platform::sim::RegistryQueryCount();
+        const int queriesBefore = queries_;
         const auto boxesBefore = RegistryBoxes().size();
         EXPECT_FALSE(ScanForDevice(ctx));
-        EXPECT_EQ(platform::sim::RegistryQueryCount() - queriesBefore, 6) << "one query per pass";
+        EXPECT_EQ(queries_ - queriesBefore, 6) << "one query per pass";
         EXPECT_EQ(RegistryBoxes().size(), boxesBefore + 1) << "error " << gone;
         EXPECT_FALSE(ScanForDevice(ctx));
         EXPECT_EQ(RegistryBoxes().size(), boxesBefore + 1) << "quiet on the next poll";
@@ -159,7 +182,7 @@ TEST_F(DeviceScanTest, KeyThatHasGoneEndsEachPassAtItsFirstFailure) {
 TEST_F(DeviceScanTest, PlayerAfterSeveralUnreadableValuesIsFound) {
     for (int index = 0; index < 10; ++index) {
         Disk(index, "value");
-        platform::sim::FailRegistryQuery(kDiskEnumKey, std::to_string(index), ERROR_ACCESS_DENIED);
+        FailQuery(index, ERROR_ACCESS_DENIED);
     }
     Disk(10, "USBSTOR\\Disk&Ven_QuorVex&Prod_Tolvo_r520&Rev_1.00\\2&0");
     EXPECT_TRUE(ScanForDevice(ctx));
@@ -169,10 +192,10 @@ TEST_F(DeviceScanTest, PlayerAfterSeveralUnreadableValuesIsFound) {
 TEST_F(DeviceScanTest, KeyWhoseEveryQueryIsRefusedEndsEachPassInBoundedTime) {
     for (int index = 0; index < 200; ++index) {
         Disk(index, "value");
-        platform::sim::FailRegistryQuery(kDiskEnumKey, std::to_string(index), ERROR_ACCESS_DENIED);
+        FailQuery(index, ERROR_ACCESS_DENIED);
     }
     EXPECT_FALSE(ScanForDevice(ctx));
-    EXPECT_EQ(platform::sim::RegistryQueryCount(), 6 * 64);
+    EXPECT_EQ(queries_, 6 * 64);
     EXPECT_EQ(RegistryBoxes().size(), 64u) << "each failing value shown once, not once per pass";
 }
 

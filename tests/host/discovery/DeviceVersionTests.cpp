@@ -1,5 +1,6 @@
 #include "DiscoveryFixture.h"
 #include "discovery/DeviceVersion.h"
+#include "support/CallFaults.h"
 #include "ui/TimerIds.h"
 
 #include <string>
@@ -137,7 +138,7 @@ TEST_F(DeviceVersionTest, NothingHappensWithoutAReadableFile) {
         std::string path;
     };
     PutFile('E', "held.qtx", "1.1.9E");
-    platform::sim::LockFile("E:\\held.qtx");
+    const auto held = HeldByAnotherProgram("E:\\held.qtx");
     PutFile('E', "big.dat", std::string(16001, 'x'));
     for (const Case& c :
          {Case{"no drive located yet", ""}, Case{"missing file", "E:\\sys_conf.qtx"},

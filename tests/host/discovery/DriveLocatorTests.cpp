@@ -1,5 +1,6 @@
 #include "DiscoveryFixture.h"
 #include "discovery/DriveLocator.h"
+#include "support/CallFaults.h"
 
 #include <string>
 #include <vector>
@@ -112,7 +113,7 @@ TEST_F(DriveLocatorTest, CertificateThatCannotBeOpenedIsNoPlayer) {
     MapDrive('F');
     PutFile('E', "DEVCERT.DAT", Utf16("Qtx Labs"));
     PutFile('F', "DEVCERT.DAT", Utf16("Qtx Labs"));
-    platform::sim::LockFile("E:\\DEVCERT.DAT");
+    const auto held = HeldByAnotherProgram("E:\\DEVCERT.DAT");
     const std::int32_t count = CountRemovableDrives(ctx);
     char letter = 0;
     bool found = false;

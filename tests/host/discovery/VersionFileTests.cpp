@@ -1,6 +1,7 @@
 #include "DiscoveryFixture.h"
 #include "discovery/VersionFile.h"
 #include "discovery/WideText.h"
+#include "support/CallFaults.h"
 
 #include <optional>
 #include <string>
@@ -57,7 +58,7 @@ TEST_F(VersionFileTest, ReadsEachOfTheThreeForms) {
 TEST_F(VersionFileTest, NothingIsReadFromAFileThatCannotBeOpened) {
     EXPECT_EQ(ReadInstalledVersion("E:\\sys_conf.qtx"), std::nullopt) << "missing";
     PutFile('E', "sys_conf.qtx", "1.1.5E");
-    platform::sim::LockFile("E:\\sys_conf.qtx");
+    const auto held = HeldByAnotherProgram("E:\\sys_conf.qtx");
     EXPECT_EQ(ReadInstalledVersion("E:\\sys_conf.qtx"), std::nullopt) << "held by another program";
     EXPECT_EQ(ReadInstalledVersion("E:"), std::nullopt) << "no drive located yet";
 }

@@ -7,15 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
-
 class PlayerFilesOutsideLock {
 public:
     explicit PlayerFilesOutsideLock(const SharedLock& lock)
         : hook_([&lock](const platform::sim::Call& call) {
-              const bool onDrive = call.path.size() >= 2 && call.path[1] == ':' &&
-                                   std::isalpha(static_cast<unsigned char>(call.path[0]));
-              if (onDrive && lock.HeldByThisThread()) {
+              if (call.drive != 0 && lock.HeldByThisThread()) {
                   ADD_FAILURE() << call.path << " touched while the shared lock is held";
               }
               return 0L;

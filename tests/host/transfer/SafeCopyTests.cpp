@@ -2,12 +2,11 @@
 
 #include "platform/Errors.h"
 #include "platform/File.h"
-
-#include <optional>
+#include "support/CallFaults.h"
 
 namespace {
 
-using platform::sim::FullDisk;
+using platform::sim::WriteFault;
 
 class SafeCopyTest : public TransferTest {
 protected:
@@ -49,41 +48,37 @@ TEST_F(SafeCopyTest, AStaleTemporaryFileIsRemovedFirst) {
 
 TEST_F(SafeCopyTest, TheCopyWritesNoMoreBytesThanTheImageHas) {
     const std::string image = ChooseImage(3 * 40960);
-    platform::sim::SetWriteBudget('E', image.size(), FullDisk::FailsWrite);
+    platform::sim::BreakWritesAfter('E', image.size(), WriteFault::FailsWrite);
     EXPECT_TRUE(CopyImageToDrive(Job(), 'E').Succeeded());
     EXPECT_EQ(ReadBytes(Target()), image);
 }
 
 struct BrokenWrite {
     const char* name;
-    std::optional<FullDisk> fullDisk; // none: the player is pulled out
-    std::uint64_t bytes;              // written before it happens
+    WriteFault fault;
+    std::uint64_t bytes; // written before it happens
     long error;
 };
 
 TEST_F(SafeCopyTest, AWriteThatFailsHalfWayLeavesTheOldFile) {
     const BrokenWrite cases[] = {
-        {"disk full, the write fails", FullDisk::FailsWrite, 50000, ERROR_DISK_FULL},
-        {"disk full, the write is short", FullDisk::ShortWrite, 50000, ERROR_DISK_FULL},
-        {"disk full on the first chunk", FullDisk::ShortWrite, 0, ERROR_DISK_FULL},
-        {"one byte short", FullDisk::FailsWrite, 119999, ERROR_DISK_FULL},
-        {"player pulled out", std::nullopt, 50000, ERROR_NOT_READY},
+        {"disk full, the write fails", WriteFault::FailsWrite, 50000, ERROR_DISK_FULL},
+        {"disk full, the write is short", WriteFault::ShortWrite, 50000, ERROR_DISK_FULL},
+        {"disk full on the first chunk", WriteFault::ShortWrite, 0, ERROR_DISK_FULL},
+        {"one byte short", WriteFault::FailsWrite, 119999, ERROR_DISK_FULL},
+        {"player pulled out", WriteFault::Unplugs, 50000, ERROR_NOT_READY},
     };
     for (const BrokenWrite& broken : cases) {
         SCOPED_TRACE(broken.name);
         MapConfigPlayer('E');
         WriteBytes(Target(), "old firmware");
         ChooseImage(120000);
-        if (broken.fullDisk) {
-            platform::sim::SetWriteBudget('E', broken.bytes, *broken.fullDisk);
-        } else {
-            platform::sim::UnplugAfterBytes('E', broken.bytes);
-        }
+        platform::sim::BreakWritesAfter('E', broken.bytes, broken.fault);
         const CopyOutcome outcome = CopyImageToDrive(Job(), 'E');
         EXPECT_EQ(outcome.failure, CopyFailure::WriteFailed);
         EXPECT_EQ(outcome.errorCode, broken.error);
         EXPECT_EQ(ReadBytes(Target()), "old firmware");
-        if (broken.fullDisk) {
+        if (broken.fault != WriteFault::Unplugs) {
             EXPECT_FALSE(std::filesystem::exists(Temporary()));
         }
     }
@@ -92,7 +87,7 @@ TEST_F(SafeCopyTest, AWriteThatFailsHalfWayLeavesTheOldFile) {
 TEST_F(SafeCopyTest, ARenameThatFailsLeavesTheOldFileAndNoTemporaryFile) {
     WriteBytes(Target(), "old firmware");
     ChooseImage(70000);
-    platform::sim::LockFile("E:\\tolvr500.rom");
+    const auto held = HeldByAnotherProgram("E:\\tolvr500.rom");
     const CopyOutcome outcome = CopyImageToDrive(Job(), 'E');
     EXPECT_EQ(outcome.failure, CopyFailure::ReplaceFailed);
     EXPECT_EQ(outcome.errorCode, ERROR_ACCESS_DENIED);
@@ -103,7 +98,7 @@ TEST_F(SafeCopyTest, ARenameThatFailsLeavesTheOldFileAndNoTemporaryFile) {
 TEST_F(SafeCopyTest, ACopyThatDoesNotReadBackTheSameIsNeverPutInPlace) {
     WriteBytes(Target(), "old firmware");
     ChooseImage(3 * kCopyBufferBytes);
-    platform::sim::CorruptWrites('E', true);
+    platform::sim::BreakWritesAfter('E', 0, WriteFault::Corrupts);
     const CopyOutcome outcome = CopyImageToDrive(Job(), 'E');
     EXPECT_EQ(outcome.failure, CopyFailure::VerifyFailed);
     EXPECT_EQ(outcome.errorCode, 0) << "a mismatch, not a system error";
@@ -124,14 +119,14 @@ TEST_F(SafeCopyTest, AnImageThatCannotBeOpenedWritesNothing) {
 TEST_F(SafeCopyTest, AProcessStoppedHalfWayNeverLeavesAPartialImageUnderTheFinalName) {
     WriteBytes(Target(), "old firmware");
     const std::string image = ChooseImage(200000);
-    platform::sim::SetWriteBudget('E', 90000, FullDisk::ShortWrite);
+    platform::sim::BreakWritesAfter('E', 90000, WriteFault::ShortWrite);
     // The write phase alone, abandoned where the disk gave out, as a killed process leaves it.
     EXPECT_THROW(WriteImageCopy(ctx.imagePairs[0].imagePath, "E:\\tolvr500.tmp"), platform::FileError);
     EXPECT_EQ(ReadBytes(Target()), "old firmware");
     EXPECT_EQ(ReadBytes(Temporary()).substr(0, 90000), image.substr(0, 90000))
         << "the partial copy is only there";
 
-    platform::sim::SetWriteBudget('E', 1u << 30, FullDisk::ShortWrite);
+    platform::sim::BreakWritesAfter('E', 1u << 30, WriteFault::ShortWrite);
     EXPECT_TRUE(CopyImageToDrive(Job(), 'E').Succeeded()) << "the next run";
     EXPECT_EQ(ReadBytes(Target()), image);
     EXPECT_FALSE(std::filesystem::exists(Temporary()));

@@ -4,6 +4,7 @@
 
 #include "platform/Errors.h"
 #include "sim/system/SimCalls.h"
+#include "support/CallFaults.h"
 
 #include <atomic>
 #include <memory>
@@ -57,7 +58,7 @@ protected:
 
 TEST_F(TransferFaultTest, AWriteProtectedPlayerIsNamedAndKeepsItsFile) {
     const std::string image = TwoPlayers();
-    sim::SetReadOnly('E', true);
+    const auto writeProtected = WriteProtected('E');
     RunTransfer();
     EXPECT_EQ(ReadBytes(FileOn('E', kTargetFileName)), "old firmware");
     ExpectNoTemporaryFile(Folder('E'));

@@ -50,6 +50,10 @@ const char* Name(sim::CallKind kind) {
         return "drive type";
     case sim::CallKind::FreeSpace:
         return "free space";
+    case sim::CallKind::RegistryOpen:
+        return "registry open";
+    case sim::CallKind::RegistryQuery:
+        return "registry query";
     }
     return "";
 }
@@ -93,7 +97,7 @@ protected:
             if (!workerRuns) {
                 return 0L;
             }
-            const char letter = call.path.size() >= 2 && call.path[1] == ':' ? call.path[0] : '\0';
+            const char letter = call.drive;
             if (letter != '\0' && call.kind != sim::CallKind::Find) {
                 run.reached.insert(letter);
             }
@@ -115,7 +119,7 @@ protected:
                 break;
             case Fault::FillItsDisk:
                 sim::SetFreeSpace(letter, 0);
-                sim::SetWriteBudget(letter, 0, sim::FullDisk::FailsWrite);
+                sim::BreakWritesAfter(letter, 0, sim::WriteFault::FailsWrite);
                 break;
             }
             return 0L;

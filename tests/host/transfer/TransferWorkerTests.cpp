@@ -1,13 +1,13 @@
 #include "TransferFixture.h"
 
+#include "support/CallFaults.h"
 #include "transfer/TransferMessages.h"
 
 #include <cstdint>
-#include <optional>
 
 namespace {
 
-using platform::sim::FullDisk;
+using platform::sim::WriteFault;
 using Strings = std::vector<std::string>;
 
 constexpr char kCompletion[] = "The QuorVex Tolvo r5xx new firmware has been successfully downloaded\n"
@@ -165,14 +165,14 @@ TEST_F(TransferWorkerTest, APlayerOfTheChosenLineWithAnAcceptedVersionIsServed) 
 TEST_F(TransferWorkerTest, AWriteThatFailsHalfWayIsReportedAndTheWalkGoesOn) {
     struct Case {
         const char* name;
-        std::optional<FullDisk> fullDisk; // none: the player is pulled out
+        WriteFault fault;
         std::string message;
     };
     const Case cases[] = {
-        {"disk full", FullDisk::FailsWrite,
+        {"disk full", WriteFault::FailsWrite,
          "E:\\ The new firmware could not be written to this device (system error 112). The firmware file on "
          "this device was not changed."},
-        {"pulled out", std::nullopt,
+        {"pulled out", WriteFault::Unplugs,
          "E:\\ The new firmware could not be written to this device (system error 21). The firmware file on "
          "this device was not changed."},
     };
@@ -183,11 +183,7 @@ TEST_F(TransferWorkerTest, AWriteThatFailsHalfWayIsReportedAndTheWalkGoesOn) {
         MapConfigPlayer('F');
         WriteBytes(FileOn('E', "tolvr500.rom"), "old firmware");
         const std::string image = ChooseImage(150000);
-        if (broken.fullDisk) {
-            platform::sim::SetWriteBudget('E', 70000, *broken.fullDisk);
-        } else {
-            platform::sim::UnplugAfterBytes('E', 70000);
-        }
+        platform::sim::BreakWritesAfter('E', 70000, broken.fault);
         LogBoxes();
         RunTransfer();
         EXPECT_EQ(ReadBytes(FileOn('E', "tolvr500.rom")), "old firmware");
@@ -202,7 +198,7 @@ TEST_F(TransferWorkerTest, AFailedRenameIsReportedAndTheOldFileStays) {
     MapConfigPlayer('E');
     WriteBytes(FileOn('E', "tolvr500.rom"), "old firmware");
     ChooseImage(80000);
-    platform::sim::LockFile("E:\\tolvr500.rom");
+    const auto held = HeldByAnotherProgram("E:\\tolvr500.rom");
     RunTransfer();
     EXPECT_EQ(ReadBytes(FileOn('E', "tolvr500.rom")), "old firmware");
     EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.tmp")));
@@ -230,7 +226,7 @@ TEST_F(TransferWorkerTest, FreeSpaceThatCannotBeQueriedSkipsThatPlayer) {
     MapConfigPlayer('E');
     MapConfigPlayer('F');
     const std::string image = ChooseImage(80000);
-    platform::sim::SetFreeSpace('E', std::nullopt);
+    const auto unreadable = FailCalls(platform::sim::CallKind::FreeSpace, 'E', ERROR_NOT_READY);
     RunTransfer();
     EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.rom")));
     EXPECT_EQ(ReadBytes(FileOn('F', "tolvr500.rom")), image);

@@ -1,5 +1,6 @@
 #include "PlayerWindowFixture.h"
 
+#include "support/CallFaults.h"
 #include "transfer/SafeCopy.h"
 
 #include <fstream>
@@ -245,7 +246,7 @@ TEST_F(UpgradeCommandTest, WholeRunOnARealWorkerThread) {
 
 TEST_F(UpgradeCommandTest, WhileASlowPlayerCopiesTheBarMovesAndANoticeLeavesTheWalkAlone) {
     OpenWithPlayerShowingItsVersion(5 * kCopyBufferBytes);
-    sim::SetDriveDelay('E', std::chrono::milliseconds(25));
+    const auto slow = SlowPlayer('E', std::chrono::milliseconds(25));
     ClickUpgrade();
     sim::AdvanceTime(3 * kProgressPeriodMs);
     EXPECT_EQ(ProgressPosition(), 400) << "three ticks while the worker is still on its drive";
@@ -261,17 +262,17 @@ TEST_F(UpgradeCommandTest, WhileASlowPlayerCopiesTheBarMovesAndANoticeLeavesTheW
 TEST_F(UpgradeCommandTest,
        AnImageHeldByAnotherProgramIsNamedAtTheClickAndTheNextClickAfterItsReleaseUpgrades) {
     OpenWithPlayerShowingItsVersion();
-    sim::LockFile(ImagePath(1));
-    ClickUpgrade();
-    ASSERT_EQ(BoxCount(), 2u);
-    EXPECT_EQ(sim::ShownMessageBoxes()[1].text,
-              "The firmware image \"" + ImagePath(1) +
-                  "\" cannot be opened (error 32). F/W upgrade is not started.");
-    EXPECT_EQ(sim::ThreadsStarted(), 0);
-    EXPECT_FALSE(std::filesystem::exists(Folder('E') / kTargetFileName));
-    EXPECT_TRUE(UpgradeEnabled());
-
-    sim::UnlockFile(ImagePath(1));
+    {
+        const auto held = HeldByAnotherProgram(ImagePath(1));
+        ClickUpgrade();
+        ASSERT_EQ(BoxCount(), 2u);
+        EXPECT_EQ(sim::ShownMessageBoxes()[1].text,
+                  "The firmware image \"" + ImagePath(1) +
+                      "\" cannot be opened (error 32). F/W upgrade is not started.");
+        EXPECT_EQ(sim::ThreadsStarted(), 0);
+        EXPECT_FALSE(std::filesystem::exists(Folder('E') / kTargetFileName));
+        EXPECT_TRUE(UpgradeEnabled());
+    } // the other program lets go of the image
     ClickUpgrade();
     ASSERT_TRUE(sim::PumpUntil([this] { return sim::Inspect(window_).result.has_value(); }));
     ASSERT_TRUE(sim::WaitForThreads());

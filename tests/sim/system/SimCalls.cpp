@@ -1,4 +1,5 @@
 #include "sim/system/SimCalls.h"
+#include "sim/system/SimMachineState.h"
 
 #include <map>
 #include <mutex>
@@ -34,7 +35,7 @@ ScopedCallHook::~ScopedCallHook() {
     hooks.byId.erase(id_);
 }
 
-long BeforeCall(CallKind kind, const std::string& path, bool writes) {
+long BeforeCall(Call call) {
     std::vector<CallHook> hooks;
     {
         Hooks& all = AllHooks();
@@ -43,7 +44,7 @@ long BeforeCall(CallKind kind, const std::string& path, bool writes) {
             hooks.push_back(hook);
         }
     }
-    const Call call{kind, path, writes};
+    call.drive = DriveLetterOf(call.path);
     for (const CallHook& hook : hooks) {
         if (const long error = hook(call); error != 0) {
             return error;

@@ -1,7 +1,7 @@
 #pragma once
-// Watching and breaking the simulated machine one call at a time: every file-system and volume call
-// of the simulated system services first asks the installed hooks, which see the call and may make
-// it fail. A hook may change the machine (unplug a drive, fill a disk) before the call goes on.
+// Watching and breaking the simulated machine one call at a time: every file, volume and registry
+// call of the simulated system services first asks the installed hooks, which see the call and may
+// make it fail. A hook may change the machine (unplug a drive, fill a disk) before the call goes on.
 #include <functional>
 #include <string>
 
@@ -21,12 +21,16 @@ enum class CallKind {
     DriveStrings,
     DriveType,
     FreeSpace,
+    RegistryOpen,
+    RegistryQuery,
 };
 
 struct Call {
     CallKind kind;
-    std::string path; // the path or root the call is about; empty for the list of drives
-    bool writes;      // an open for writing
+    std::string path;        // the file, root or key ("key\value" for a query); empty for the drive list
+    bool writes = false;     // an open for writing
+    std::string target = {}; // a rename's new name
+    char drive = 0;          // the letter `path` starts with, upper case; 0 for any other path
 };
 
 // Returns 0 to let the call go on, or the system error it fails with.
@@ -45,7 +49,7 @@ private:
     int id_;
 };
 
-// Called by the simulated services before each call: 0, or the error the call must fail with.
-long BeforeCall(CallKind kind, const std::string& path, bool writes = false);
+// Asked by the simulated services before each call: 0, or the error the call must fail with.
+long BeforeCall(Call call);
 
 } // namespace platform::sim

@@ -1,17 +1,21 @@
 #include "platform/File.h"
-#include "platform/LastError.h"
+#include "platform/FileSearch.h"
 #include "sim/system/SimCalls.h"
 #include "sim/system/SimMachineState.h"
 
 #include "platform/Errors.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <tuple>
 #include <unistd.h>
 
 namespace platform {
+
+// Only names a search, as the simulation keeps nothing per search. Wildcards are not supported.
+struct FindTag {};
+
 namespace {
 
 constexpr long kErrorAlreadyExists = 183;
@@ -24,13 +28,24 @@ struct SimOpenFile {
     bool writer;
 };
 
-// Whether another handle on the file forbids a further open, rename or delete of it.
-bool HeldByWriter(sim::MachineState& machine, const std::filesystem::path& hostPath) {
-    return machine.openFiles[hostPath.lexically_normal()].writers > 0;
+sim::OpenCounts& HoldersOf(sim::MachineState& machine, const std::filesystem::path& hostPath) {
+    return machine.openFiles[hostPath.lexically_normal()];
 }
-bool HeldAtAll(sim::MachineState& machine, const std::filesystem::path& hostPath) {
-    const sim::OpenCounts& counts = machine.openFiles[hostPath.lexically_normal()];
-    return counts.readers + counts.writers > 0;
+
+// The platform's code for a failed host call's errno.
+long ErrorFromErrno(int error) {
+    switch (error) {
+    case ENOENT:
+        return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR:
+        return ERROR_PATH_NOT_FOUND;
+    case ENOSPC:
+        return ERROR_DISK_FULL;
+    case EBADF:
+        return ERROR_INVALID_HANDLE;
+    default:
+        return ERROR_ACCESS_DENIED;
+    }
 }
 
 // Sets the last error and throws it for `path`.
@@ -39,17 +54,28 @@ bool HeldAtAll(sim::MachineState& machine, const std::filesystem::path& hostPath
     throw FileError(path, code);
 }
 
-// The open file behind `handle` for a call of `kind`, throwing when there is none, its drive has
-// gone or a hook fails the call.
+// Sets the last error and answers false.
+bool Fail(long code) {
+    sim::SetLastError(code);
+    return false;
+}
+
+// The open file behind `handle` for a call of `kind`, throwing when there is none, its medium has
+// gone (unplugged, unmapped or mapped again) or a hook fails the call.
 SimOpenFile& Usable(void* handle, const std::string& path, sim::CallKind kind) {
     if (handle == nullptr) {
         Throw(path, ERROR_INVALID_HANDLE);
     }
-    if (const long error = sim::BeforeCall(kind, path)) {
+    if (const long error = sim::BeforeCall({kind, path})) {
         Throw(path, error);
     }
     auto& file = *static_cast<SimOpenFile*>(handle);
-    if (!sim::MediumStillThere(file.drive, file.medium)) {
+    const bool mediumThere = file.drive == 0 || sim::Locked([&file](sim::MachineState& machine) {
+                                 const auto found = machine.drives.find(file.drive);
+                                 return found != machine.drives.end() && found->second.present &&
+                                        found->second.medium == file.medium;
+                             });
+    if (!mediumThere) {
         Throw(path, ERROR_NOT_READY);
     }
     return file;
@@ -59,32 +85,27 @@ SimOpenFile& Usable(void* handle, const std::string& path, sim::CallKind kind) {
 bool OpenHostFile(const std::string& path, File::Mode mode, long& error, SimOpenFile& opened) {
     sim::MachineState& machine = sim::Machine();
     std::unique_lock hold(machine.lock);
-    const auto hostPath = sim::ResolvePathLocked(machine, path);
+    const auto hostPath = sim::ResolvePath(machine, path);
     if (!hostPath) {
         error = ERROR_PATH_NOT_FOUND;
         return false;
     }
-    opened.drive = sim::DriveLetterOf(path);
-    opened.medium = opened.drive == 0 ? 0 : machine.drives[opened.drive].medium;
-    // A reader shares the file with everyone; a writer with no one.
+    const char drive = sim::DriveLetterOf(path);
+    const std::uint64_t medium = drive == 0 ? 0 : machine.drives[drive].medium;
     const bool writing = mode == File::Mode::CreateWrite;
-    if (sim::IsLockedLocked(machine, *hostPath) ||
-        (writing ? HeldAtAll(machine, *hostPath) : HeldByWriter(machine, *hostPath))) {
+    const sim::OpenCounts& holders = HoldersOf(machine, *hostPath);
+    if (holders.writers > 0 || (writing && holders.readers > 0)) {
         error = ERROR_SHARING_VIOLATION;
         return false;
     }
-    if (mode == File::Mode::CreateWrite && sim::IsReadOnlyLocked(machine, path)) {
-        error = ERROR_WRITE_PROTECT;
-        return false;
-    }
     hold.unlock();
-    const int flags = mode == File::Mode::ReadShared ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC;
+    const int flags = writing ? O_WRONLY | O_CREAT | O_TRUNC : O_RDONLY;
     const int descriptor = ::open(hostPath->c_str(), flags | O_CLOEXEC, 0644);
     if (descriptor < 0) {
         std::error_code ignored;
         const bool noFolder =
             errno == ENOENT && !std::filesystem::is_directory(hostPath->parent_path(), ignored);
-        error = noFolder ? ERROR_PATH_NOT_FOUND : sim::ErrorFromErrno(errno);
+        error = noFolder ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno);
         return false;
     }
     struct stat status {};
@@ -94,17 +115,59 @@ bool OpenHostFile(const std::string& path, File::Mode mode, long& error, SimOpen
         return false;
     }
     hold.lock();
-    sim::OpenCounts& counts = machine.openFiles[hostPath->lexically_normal()];
+    sim::OpenCounts& counts = HoldersOf(machine, *hostPath);
     ++(writing ? counts.writers : counts.readers);
-    std::tie(opened.descriptor, opened.hostPath, opened.writer) = std::tuple(descriptor, *hostPath, writing);
+    opened = {descriptor, drive, medium, *hostPath, writing};
     return true;
+}
+
+// How many of `count` bytes a write to a file on `drive` stores, the error it then fails with
+// (0: it succeeds with that many), and which of them it stores inverted (none when past them).
+struct WritePermit {
+    std::uint32_t bytes = 0;
+    long error = 0;
+    std::uint32_t inverted = UINT32_MAX;
+};
+
+WritePermit PermitWrite(char drive, std::uint32_t count) {
+    if (drive == 0) {
+        return {count};
+    }
+    return sim::Locked([&](sim::MachineState& machine) -> WritePermit {
+        const auto found = machine.drives.find(drive);
+        if (found == machine.drives.end() || !found->second.present) {
+            return {0, ERROR_NOT_READY};
+        }
+        sim::SimDrive& player = found->second;
+        const std::uint64_t left = player.writesBeforeFault;
+        if (!player.writeFault || count <= left) {
+            player.writesBeforeFault -= player.writeFault ? count : 0;
+            return {count};
+        }
+        const auto fits = static_cast<std::uint32_t>(left);
+        switch (*player.writeFault) {
+        case sim::WriteFault::FailsWrite:
+            return {0, ERROR_DISK_FULL};
+        case sim::WriteFault::ShortWrite:
+            player.writesBeforeFault = 0;
+            return {fits};
+        case sim::WriteFault::Unplugs:
+            player.writesBeforeFault = 0;
+            player.present = false;
+            return {fits, ERROR_NOT_READY};
+        case sim::WriteFault::Corrupts:
+            player.writesBeforeFault = 0;
+            return {count, 0, fits};
+        }
+        return {count};
+    });
 }
 
 } // namespace
 
 bool File::Open(const std::string& path, Mode mode, long* error) {
     Close();
-    long code = sim::BeforeCall(sim::CallKind::Open, path, mode == Mode::CreateWrite);
+    long code = sim::BeforeCall({sim::CallKind::Open, path, mode == Mode::CreateWrite});
     SimOpenFile opened{};
     if (code != 0 || !OpenHostFile(path, mode, code, opened)) {
         sim::SetLastError(code);
@@ -121,7 +184,7 @@ bool File::Open(const std::string& path, Mode mode, long* error) {
 std::uint64_t File::GetLength() const {
     struct stat status {};
     if (::fstat(Usable(handle_, path_, sim::CallKind::GetLength).descriptor, &status) != 0) {
-        Throw(path_, sim::ErrorFromErrno(errno));
+        Throw(path_, ErrorFromErrno(errno));
     }
     return static_cast<std::uint64_t>(status.st_size);
 }
@@ -132,7 +195,7 @@ std::uint32_t File::Read(void* buffer, std::uint32_t count) {
     while (done < count) {
         const ssize_t got = ::read(descriptor, static_cast<char*>(buffer) + done, count - done);
         if (got < 0) {
-            Throw(path_, sim::ErrorFromErrno(errno));
+            Throw(path_, ErrorFromErrno(errno));
         }
         if (got == 0) {
             break;
@@ -144,16 +207,16 @@ std::uint32_t File::Read(void* buffer, std::uint32_t count) {
 
 void File::Write(const void* buffer, std::uint32_t count) {
     const SimOpenFile& file = Usable(handle_, path_, sim::CallKind::Write);
-    const sim::WritePermit permit = sim::PermitWrite(file.drive, count);
+    const WritePermit permit = PermitWrite(file.drive, count);
     std::string stored(static_cast<const char*>(buffer), permit.bytes);
-    if (permit.corrupt && !stored.empty()) {
-        stored[0] = static_cast<char>(~stored[0]);
+    if (permit.inverted < stored.size()) {
+        stored[permit.inverted] = static_cast<char>(~stored[permit.inverted]);
     }
     std::uint32_t done = 0;
     while (done < permit.bytes) {
         const ssize_t put = ::write(file.descriptor, stored.data() + done, permit.bytes - done);
         if (put < 0) {
-            Throw(path_, sim::ErrorFromErrno(errno));
+            Throw(path_, ErrorFromErrno(errno));
         }
         done += static_cast<std::uint32_t>(put);
     }
@@ -170,20 +233,21 @@ void File::SetLength(std::uint64_t length) {
     const int descriptor = Usable(handle_, path_, sim::CallKind::SetLength).descriptor;
     if (::ftruncate(descriptor, static_cast<off_t>(length)) != 0 ||
         ::lseek(descriptor, static_cast<off_t>(length), SEEK_SET) < 0) {
-        Throw(path_, sim::ErrorFromErrno(errno));
+        Throw(path_, ErrorFromErrno(errno));
     }
 }
 
 void File::SeekToBegin() {
     if (::lseek(Usable(handle_, path_, sim::CallKind::Seek).descriptor, 0, SEEK_SET) != 0) {
-        Throw(path_, sim::ErrorFromErrno(errno));
+        Throw(path_, ErrorFromErrno(errno));
     }
 }
 
 void File::Flush() {
     const int descriptor = Usable(handle_, path_, sim::CallKind::Flush).descriptor;
-    if (sim::FlushesSync() && ::fsync(descriptor) != 0) {
-        Throw(path_, sim::ErrorFromErrno(errno));
+    const bool sync = sim::Locked([](sim::MachineState& machine) { return machine.flushesSync; });
+    if (sync && ::fsync(descriptor) != 0) {
+        Throw(path_, ErrorFromErrno(errno));
     }
 }
 
@@ -191,74 +255,82 @@ void File::Close() {
     if (handle_ != nullptr) {
         auto* file = static_cast<SimOpenFile*>(handle_);
         ::close(file->descriptor);
-        sim::MachineState& machine = sim::Machine();
-        std::lock_guard hold(machine.lock);
-        sim::OpenCounts& counts = machine.openFiles[file->hostPath.lexically_normal()];
-        --(file->writer ? counts.writers : counts.readers);
+        sim::Locked([file](sim::MachineState& machine) {
+            sim::OpenCounts& counts = HoldersOf(machine, file->hostPath);
+            --(file->writer ? counts.writers : counts.readers);
+        });
         delete file;
         handle_ = nullptr;
     }
 }
 
 bool MoveFileExA(const char* existing, const char* newName, unsigned flags) {
-    if (const long error = sim::BeforeCall(sim::CallKind::Move, existing)) {
-        sim::SetLastError(error);
-        return false;
+    if (const long error = sim::BeforeCall({sim::CallKind::Move, existing, false, newName})) {
+        return Fail(error);
     }
-    sim::MachineState& machine = sim::Machine();
-    std::unique_lock hold(machine.lock);
-    const auto from = sim::ResolvePathLocked(machine, existing);
-    const auto to = sim::ResolvePathLocked(machine, newName);
     long error = 0;
-    if (!from || !to) {
-        error = ERROR_PATH_NOT_FOUND;
-    } else if (sim::IsReadOnlyLocked(machine, existing) || sim::IsReadOnlyLocked(machine, newName)) {
-        error = ERROR_WRITE_PROTECT;
-    } else if (sim::IsLockedLocked(machine, *from) || HeldByWriter(machine, *from)) {
-        error = ERROR_SHARING_VIOLATION;
-    } else if (sim::IsLockedLocked(machine, *to) || HeldAtAll(machine, *to)) {
-        error = ERROR_ACCESS_DENIED; // as while another program holds the target open
-    }
-    hold.unlock();
+    const auto [from, to] = sim::Locked([&](sim::MachineState& machine) {
+        const auto from = sim::ResolvePath(machine, existing);
+        const auto to = sim::ResolvePath(machine, newName);
+        if (!from || !to) {
+            error = ERROR_PATH_NOT_FOUND;
+        } else if (HoldersOf(machine, *from).writers > 0) {
+            error = ERROR_SHARING_VIOLATION;
+        } else if (HoldersOf(machine, *to).writers + HoldersOf(machine, *to).readers > 0) {
+            error = ERROR_ACCESS_DENIED; // as while another program holds the target open
+        }
+        return std::pair(from, to);
+    });
     std::error_code ignored;
     if (error == 0 && (flags & MOVEFILE_REPLACE_EXISTING) == 0 && std::filesystem::exists(*to, ignored)) {
         error = kErrorAlreadyExists;
     }
     if (error == 0 && ::rename(from->c_str(), to->c_str()) != 0) {
-        error = sim::ErrorFromErrno(errno);
+        error = ErrorFromErrno(errno);
     }
-    if (error != 0) {
-        sim::SetLastError(error);
-        return false;
-    }
-    return true;
+    return error == 0 || Fail(error);
 }
 
 bool DeleteFileA(const char* path) {
-    if (const long error = sim::BeforeCall(sim::CallKind::Delete, path)) {
-        sim::SetLastError(error);
-        return false;
+    if (const long error = sim::BeforeCall({sim::CallKind::Delete, path})) {
+        return Fail(error);
     }
-    sim::MachineState& machine = sim::Machine();
-    std::unique_lock hold(machine.lock);
-    const auto hostPath = sim::ResolvePathLocked(machine, path);
     long error = 0;
-    if (!hostPath) {
-        error = ERROR_PATH_NOT_FOUND;
-    } else if (sim::IsLockedLocked(machine, *hostPath) || HeldByWriter(machine, *hostPath)) {
-        error = ERROR_SHARING_VIOLATION;
-    } else if (sim::IsReadOnlyLocked(machine, path)) {
-        error = ERROR_WRITE_PROTECT;
-    }
-    hold.unlock();
+    const auto hostPath = sim::Locked([&](sim::MachineState& machine) {
+        const auto hostPath = sim::ResolvePath(machine, path);
+        if (!hostPath) {
+            error = ERROR_PATH_NOT_FOUND;
+        } else if (HoldersOf(machine, *hostPath).writers > 0) {
+            error = ERROR_SHARING_VIOLATION;
+        }
+        return hostPath;
+    });
     if (error == 0 && ::unlink(hostPath->c_str()) != 0) {
-        error = errno == EISDIR ? ERROR_ACCESS_DENIED : sim::ErrorFromErrno(errno);
+        error = errno == EISDIR ? ERROR_ACCESS_DENIED : ErrorFromErrno(errno);
+    }
+    return error == 0 || Fail(error);
+}
+
+FindHandle FindFirstFileA(const char* fileName) {
+    long error = sim::BeforeCall({sim::CallKind::Find, fileName});
+    const auto hostPath =
+        sim::Locked([&](sim::MachineState& machine) { return sim::ResolvePath(machine, fileName); });
+    std::error_code ignored;
+    if (error == 0 && !hostPath) {
+        error = ERROR_PATH_NOT_FOUND;
+    } else if (error == 0 && !std::filesystem::exists(*hostPath, ignored)) {
+        error = ERROR_FILE_NOT_FOUND;
     }
     if (error != 0) {
         sim::SetLastError(error);
-        return false;
+        return nullptr;
     }
-    return true;
+    return new FindTag;
+}
+
+bool FindClose(FindHandle search) {
+    delete search;
+    return search != nullptr;
 }
 
 } // namespace platform

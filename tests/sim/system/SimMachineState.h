@@ -7,7 +7,6 @@
 #include <map>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <string>
 
 namespace platform::sim {
@@ -16,35 +15,23 @@ struct SimDrive {
     std::filesystem::path folder;
     unsigned type = 0;
     bool present = true;
-    std::optional<std::uint64_t> freeBytes = kDefaultFreeBytes;
-    std::optional<std::uint64_t> writeBudget;
-    FullDisk fullDisk = FullDisk::FailsWrite;
-    std::optional<std::uint64_t> unplugAfter;
-    bool corruptsWrites = false;
-    bool readOnly = false;
+    std::uint64_t freeBytes = kDefaultFreeBytes;
+    std::optional<WriteFault> writeFault = {};
+    std::uint64_t writesBeforeFault = 0;
     std::uint64_t medium = 0; // which mapping of the letter this is
-    std::chrono::milliseconds delay{0};
 };
 
-// How a file is held open: readers share everything, a writer nothing.
+// How many handles hold a file open: readers share it with readers, a writer with no one.
 struct OpenCounts {
     int readers = 0, writers = 0;
-};
-
-struct SimRegistryKey {
-    std::map<std::string, std::string> values; // by lower-case name
 };
 
 struct MachineState {
     std::mutex lock;
     std::map<char, SimDrive> drives;
-    std::set<std::filesystem::path> lockedFiles;
     std::map<std::filesystem::path, OpenCounts> openFiles; // by normalised host path
     std::uint64_t media = 0;
-    std::map<std::string, SimRegistryKey> keys; // by normalised path
-    std::map<std::string, long> openFaults;     // by normalised key path
-    std::map<std::string, long> queryFaults;    // by normalised key path + '\' + name
-    int queryCount = 0;
+    std::map<std::string, std::map<std::string, std::string>> keys; // values by name; lower case
     bool flushesSync = true;
 };
 
@@ -58,33 +45,11 @@ template <typename Use> auto Locked(Use&& use) {
     return use(machine);
 }
 
-// Lower case, no leading or trailing backslashes.
-std::string NormaliseRegistryName(const std::string& name);
-
 // The drive letter a path starts with ("E:..."), upper case, or 0 for a host path.
 char DriveLetterOf(const std::string& path);
-// ResolvePath for a caller already holding the machine's lock.
-std::optional<std::filesystem::path> ResolvePathLocked(MachineState& machine, const std::string& path);
-bool IsLockedLocked(MachineState& machine, const std::filesystem::path& hostPath);
-// Whether `path` lies on a drive whose medium is write-protected.
-bool IsReadOnlyLocked(MachineState& machine, const std::string& path);
-
-// How many of `count` bytes a write to a file on `drive` may store, and the error it then fails
-// with (0: it succeeds with that many).
-struct WritePermit {
-    std::uint32_t bytes = 0;
-    long error = 0;
-    bool corrupt = false; // store the first byte inverted
-};
-WritePermit PermitWrite(char drive, std::uint32_t count);
-// False when the file's medium has gone (unplugged, unmapped or mapped again); host files (drive 0)
-// always stay. Waits the drive's delay first.
-bool MediumStillThere(char drive, std::uint64_t medium);
-
-bool FlushesSync();
+// The host path that `path` names, or none when it is on a letter that is not mapped (or unplugged).
+std::optional<std::filesystem::path> ResolvePath(MachineState& machine, const std::string& path);
 
 void SetLastError(long code);
-// The platform's code for a failed host call's errno.
-long ErrorFromErrno(int error);
 
 } // namespace platform::sim

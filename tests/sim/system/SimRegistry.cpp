@@ -1,70 +1,91 @@
 #include "platform/Registry.h"
+#include "sim/system/SimCalls.h"
 #include "sim/system/SimMachineState.h"
 
 #include "platform/Errors.h"
 
+#include <cctype>
 #include <cstring>
 #include <map>
 
 namespace platform {
 
 struct RegistryKeyTag {
-    std::string path; // normalised
+    std::string path; // as opened
 };
 
 namespace {
 
 constexpr std::uint32_t kStringValue = 1; // REG_SZ
 
+// Lower case, no leading or trailing backslashes.
+std::string Normalise(const std::string& name) {
+    std::string result;
+    for (char c : name) {
+        result += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    const auto first = result.find_first_not_of('\\');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return result.substr(first, result.find_last_not_of('\\') - first + 1);
+}
+
 } // namespace
 
+namespace sim {
+
+void CreateRegistryKey(const std::string& keyPath) {
+    Locked([&](MachineState& machine) { machine.keys[Normalise(keyPath)]; });
+}
+
+void SetRegistryValue(const std::string& keyPath, const std::string& valueName, const std::string& data) {
+    Locked([&](MachineState& machine) { machine.keys[Normalise(keyPath)][Normalise(valueName)] = data; });
+}
+
+} // namespace sim
+
 long RegOpenKeyExA(RegistryRoot, const char* subKey, std::uint32_t, std::uint32_t, RegistryKey* result) {
-    sim::MachineState& machine = sim::Machine();
-    std::lock_guard hold(machine.lock);
-    const std::string path = sim::NormaliseRegistryName(subKey);
-    if (auto fault = machine.openFaults.find(path); fault != machine.openFaults.end()) {
-        return fault->second;
+    if (const long error = sim::BeforeCall({sim::CallKind::RegistryOpen, subKey})) {
+        return error;
     }
-    if (machine.keys.count(path) == 0) {
+    if (!sim::Locked(
+            [&](sim::MachineState& machine) { return machine.keys.count(Normalise(subKey)) != 0; })) {
         return ERROR_FILE_NOT_FOUND;
     }
-    *result = new RegistryKeyTag{path};
+    *result = new RegistryKeyTag{subKey};
     return ERROR_SUCCESS;
 }
 
 long RegQueryValueExA(RegistryKey key, const char* valueName, std::uint32_t* type, unsigned char* data,
                       std::uint32_t* size) {
-    sim::MachineState& machine = sim::Machine();
-    std::lock_guard hold(machine.lock);
-    ++machine.queryCount;
     if (key == nullptr) {
         return ERROR_INVALID_HANDLE;
     }
-    const std::string name = sim::NormaliseRegistryName(valueName);
-    if (auto fault = machine.queryFaults.find(key->path + '\\' + name); fault != machine.queryFaults.end()) {
-        return fault->second;
+    if (const long error = sim::BeforeCall({sim::CallKind::RegistryQuery, key->path + '\\' + valueName})) {
+        return error;
     }
-    const auto keyFound = machine.keys.find(key->path);
-    if (keyFound == machine.keys.end()) {
+    const auto value = sim::Locked([&](sim::MachineState& machine) -> std::optional<std::string> {
+        const auto values = machine.keys.find(Normalise(key->path));
+        if (values == machine.keys.end() || values->second.count(Normalise(valueName)) == 0) {
+            return std::nullopt;
+        }
+        return values->second.at(Normalise(valueName));
+    });
+    if (!value) {
         return ERROR_FILE_NOT_FOUND;
     }
-    const auto value = keyFound->second.values.find(name);
-    if (value == keyFound->second.values.end()) {
-        return ERROR_FILE_NOT_FOUND;
-    }
-    const auto needed = static_cast<std::uint32_t>(value->second.size() + 1);
+    const auto needed = static_cast<std::uint32_t>(value->size() + 1);
     if (type != nullptr) {
         *type = kStringValue;
     }
-    if (data == nullptr) {
-        *size = needed;
-        return ERROR_SUCCESS;
-    }
-    if (*size < needed) {
+    if (data != nullptr && *size < needed) {
         *size = needed; // the buffer stays untouched, as Wine leaves it
         return ERROR_MORE_DATA;
     }
-    std::memcpy(data, value->second.c_str(), needed);
+    if (data != nullptr) {
+        std::memcpy(data, value->c_str(), needed);
+    }
     *size = needed;
     return ERROR_SUCCESS;
 }
