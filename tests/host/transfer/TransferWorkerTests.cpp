@@ -253,7 +253,7 @@ TEST_F(TransferWorkerTest, TheWorkerCopiesTheImageChosenWhenItStarted) {
     const std::string image = ChooseImage(70000);
     WriteBytes(ctx.imagePairs[1].imagePath, Pattern(70000, 9));
     ctx.driveCount = CountRemovableDrives(ctx);
-    platform::sim::SetThreadMode(platform::sim::ThreadMode::Held);
+    platform::sim::HoldThreads();
     ASSERT_TRUE(StartTransferWorker(ctx, dialog_));
     // A poll run by a volume notice chooses another line before the worker gets going.
     ctx.firmwareImagePath.Set(ctx.imagePairs[1].imagePath);

@@ -1,5 +1,4 @@
 #include "OpenDialog.h"
-#include "sim/window/SimScaling.h"
 #include "support/SimWindowsFixture.h"
 #include "ui/LogoScale.h"
 #include "ui/UpdaterDialog.h"
@@ -27,11 +26,6 @@ TEST(LogoBitmapForDpiTest, TakesTheLargestScaleNotAboveTheDpi) {
 
 class LogoAtWindowDpi : public SimWindowsTest {
 protected:
-    void TearDown() override {
-        sim::SetWindowDpi(96);
-        SimWindowsTest::TearDown();
-    }
-
     // Opens the updater window at `dpi`, closes it again and destroys it; returns the bitmaps set
     // on the logo control, and in *liveWhileOpen the bitmaps loaded while the window was open.
     std::vector<sim::LoadedBitmap> LogosSetAt(unsigned dpi, std::vector<sim::LoadedBitmap>* liveWhileOpen) {

@@ -48,7 +48,7 @@ protected:
 };
 
 TEST_F(UpgradeCommandTest, WarningHasItsTextCaptionButtonsAndIconAndCancelChangesNothing) {
-    sim::SetThreadMode(sim::ThreadMode::Held);
+    sim::HoldThreads();
     OpenWithPlayerShowingItsVersion();
     ClickUpgrade(IDCANCEL);
     const auto boxes = sim::ShownMessageBoxes();
@@ -65,7 +65,7 @@ TEST_F(UpgradeCommandTest, WarningHasItsTextCaptionButtonsAndIconAndCancelChange
 }
 
 TEST_F(UpgradeCommandTest, ImageOfFiftyThousandBytesIsSentAndOneByteLessIsNot) {
-    sim::SetThreadMode(sim::ThreadMode::Held);
+    sim::HoldThreads();
     OpenWithPlayerShowingItsVersion(49999);
     ClickUpgrade();
     EXPECT_EQ(BoxCount(), 1u) << "a short image goes back without a message";
@@ -88,7 +88,7 @@ TEST_F(UpgradeCommandTest, ImageOfFiftyThousandBytesIsSentAndOneByteLessIsNot) {
 }
 
 TEST_F(UpgradeCommandTest, OneDriveStartsAtOneHundredAndReachesTheEndAfterNineTicks) {
-    sim::SetThreadMode(sim::ThreadMode::Held);
+    sim::HoldThreads();
     OpenWithPlayerShowingItsVersion();
     ClickUpgrade();
     EXPECT_EQ(ProgressPosition(), 100);
@@ -101,7 +101,7 @@ TEST_F(UpgradeCommandTest, OneDriveStartsAtOneHundredAndReachesTheEndAfterNineTi
 }
 
 TEST_F(UpgradeCommandTest, TwoDrivesStartAtFiftyAndMoveFiftyPerTick) {
-    sim::SetThreadMode(sim::ThreadMode::Held);
+    sim::HoldThreads();
     OpenWithPlayerShowingItsVersion();
     MapRemovable('F');
     ClickUpgrade();
@@ -114,7 +114,7 @@ TEST_F(UpgradeCommandTest, TwoDrivesStartAtFiftyAndMoveFiftyPerTick) {
 }
 
 TEST_F(UpgradeCommandTest, CounterFromTheSecondDriveOnGrowsWithoutWrapping) {
-    sim::SetThreadMode(sim::ThreadMode::Held);
+    sim::HoldThreads();
     OpenWithPlayerShowingItsVersion();
     MapRemovable('F');
     ClickUpgrade();
@@ -139,7 +139,7 @@ TEST_F(UpgradeCommandTest, ProgressTickBeforeAnyDriveCountLeavesTheBarAlone) {
 
 TEST_F(UpgradeCommandTest, ImageThatCannotBeOpenedIsNamedAndTheWindowGoesBackToTheVersion) {
     for (const bool chosen : {false, true}) {
-        sim::SetThreadMode(sim::ThreadMode::Held);
+        sim::HoldThreads();
         PlugPlayer();
         Open();
         if (chosen) {
@@ -166,7 +166,7 @@ TEST_F(UpgradeCommandTest, ImageThatCannotBeOpenedIsNamedAndTheWindowGoesBackToT
 }
 
 TEST_F(UpgradeCommandTest, PollTicksGoOnWhileTheWarningIsUpAndOkStillStartsTheRun) {
-    sim::SetThreadMode(sim::ThreadMode::Held);
+    sim::HoldThreads();
     OpenWithPlayerShowingItsVersion();
     const std::size_t before = sim::DeliveredMessages().size();
     ClickUpgradeAnsweredAfter(IDOK, 2 * kPollPeriodMs);
@@ -181,7 +181,7 @@ TEST_F(UpgradeCommandTest, PollTicksGoOnWhileTheWarningIsUpAndOkStillStartsTheRu
 }
 
 TEST_F(UpgradeCommandTest, NoRemovableDriveAtTheClickStopsTheProgressAndResumesPolling) {
-    sim::SetThreadMode(sim::ThreadMode::Held);
+    sim::HoldThreads();
     OpenWithPlayerShowingItsVersion();
     sim::ScriptMessageBoxes({{IDOK, 0, [this] { UnplugAll(); }}});
     sim::Click(window_, IDC_UPGRADE);
@@ -195,7 +195,7 @@ TEST_F(UpgradeCommandTest, NoRemovableDriveAtTheClickStopsTheProgressAndResumesP
 }
 
 TEST_F(UpgradeCommandTest, NoSecondWorkerFromAClickWhileOneRunsOrOnADisabledButton) {
-    sim::SetThreadMode(sim::ThreadMode::Held);
+    sim::HoldThreads();
     OpenWithPlayerShowingItsVersion();
     ClickUpgrade();
     ASSERT_EQ(sim::ThreadsStarted(), 1);
@@ -207,7 +207,7 @@ TEST_F(UpgradeCommandTest, NoSecondWorkerFromAClickWhileOneRunsOrOnADisabledButt
 }
 
 TEST_F(UpgradeCommandTest, ClickWhileTheWarningIsUpStartsNothingOfItsOwn) {
-    sim::SetThreadMode(sim::ThreadMode::Held);
+    sim::HoldThreads();
     OpenWithPlayerShowingItsVersion();
     // Delivered by the warning's own loop.
     platform::PostMessageA(Control(IDC_UPGRADE), sim::kButtonClick, 0, 0);

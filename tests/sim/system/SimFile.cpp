@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,18 +35,10 @@ sim::OpenCounts& HoldersOf(sim::MachineState& machine, const std::filesystem::pa
 
 // The platform's code for a failed host call's errno.
 long ErrorFromErrno(int error) {
-    switch (error) {
-    case ENOENT:
-        return ERROR_FILE_NOT_FOUND;
-    case ENOTDIR:
-        return ERROR_PATH_NOT_FOUND;
-    case ENOSPC:
-        return ERROR_DISK_FULL;
-    case EBADF:
-        return ERROR_INVALID_HANDLE;
-    default:
-        return ERROR_ACCESS_DENIED;
-    }
+    static const std::map<int, long> codes = {
+        {ENOENT, ERROR_FILE_NOT_FOUND}, {ENOTDIR, ERROR_PATH_NOT_FOUND}, {ENOSPC, ERROR_DISK_FULL}};
+    const auto found = codes.find(error);
+    return found == codes.end() ? ERROR_ACCESS_DENIED : found->second;
 }
 
 // Sets the last error and throws it for `path`.
@@ -81,22 +74,19 @@ SimOpenFile& Usable(void* handle, const std::string& path, sim::CallKind kind) {
     return file;
 }
 
-// Opens the host file `path` names into `opened`; false with the platform's code in `error`.
-bool OpenHostFile(const std::string& path, File::Mode mode, long& error, SimOpenFile& opened) {
+// Opens the host file `path` names into `opened`: 0, or the platform's code for the failure.
+long OpenHostFile(const std::string& path, bool writing, SimOpenFile& opened) {
     sim::MachineState& machine = sim::Machine();
     std::unique_lock hold(machine.lock);
     const auto hostPath = sim::ResolvePath(machine, path);
     if (!hostPath) {
-        error = ERROR_PATH_NOT_FOUND;
-        return false;
+        return ERROR_PATH_NOT_FOUND;
     }
     const char drive = sim::DriveLetterOf(path);
     const std::uint64_t medium = drive == 0 ? 0 : machine.drives[drive].medium;
-    const bool writing = mode == File::Mode::CreateWrite;
     const sim::OpenCounts& holders = HoldersOf(machine, *hostPath);
     if (holders.writers > 0 || (writing && holders.readers > 0)) {
-        error = ERROR_SHARING_VIOLATION;
-        return false;
+        return ERROR_SHARING_VIOLATION;
     }
     hold.unlock();
     const int flags = writing ? O_WRONLY | O_CREAT | O_TRUNC : O_RDONLY;
@@ -105,20 +95,18 @@ bool OpenHostFile(const std::string& path, File::Mode mode, long& error, SimOpen
         std::error_code ignored;
         const bool noFolder =
             errno == ENOENT && !std::filesystem::is_directory(hostPath->parent_path(), ignored);
-        error = noFolder ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno);
-        return false;
+        return noFolder ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno);
     }
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
         ::close(descriptor); // a folder is no file to the platform
-        error = ERROR_ACCESS_DENIED;
-        return false;
+        return ERROR_ACCESS_DENIED;
     }
     hold.lock();
     sim::OpenCounts& counts = HoldersOf(machine, *hostPath);
     ++(writing ? counts.writers : counts.readers);
     opened = {descriptor, drive, medium, *hostPath, writing};
-    return true;
+    return 0;
 }
 
 // How many of `count` bytes a write to a file on `drive` stores, the error it then fails with
@@ -167,9 +155,11 @@ WritePermit PermitWrite(char drive, std::uint32_t count) {
 
 bool File::Open(const std::string& path, Mode mode, long* error) {
     Close();
-    long code = sim::BeforeCall({sim::CallKind::Open, path, mode == Mode::CreateWrite});
+    const bool writing = mode == Mode::CreateWrite;
     SimOpenFile opened{};
-    if (code != 0 || !OpenHostFile(path, mode, code, opened)) {
+    long code = sim::BeforeCall({sim::CallKind::Open, path, writing});
+    code = code != 0 ? code : OpenHostFile(path, writing, opened);
+    if (code != 0) {
         sim::SetLastError(code);
         if (error != nullptr) {
             *error = code;
@@ -190,19 +180,12 @@ std::uint64_t File::GetLength() const {
 }
 
 std::uint32_t File::Read(void* buffer, std::uint32_t count) {
-    const int descriptor = Usable(handle_, path_, sim::CallKind::Read).descriptor;
-    std::uint32_t done = 0;
-    while (done < count) {
-        const ssize_t got = ::read(descriptor, static_cast<char*>(buffer) + done, count - done);
-        if (got < 0) {
-            Throw(path_, ErrorFromErrno(errno));
-        }
-        if (got == 0) {
-            break;
-        }
-        done += static_cast<std::uint32_t>(got);
+    // A host file gives all that was asked for, unless it ends first.
+    const ssize_t got = ::read(Usable(handle_, path_, sim::CallKind::Read).descriptor, buffer, count);
+    if (got < 0) {
+        Throw(path_, ErrorFromErrno(errno));
     }
-    return done;
+    return static_cast<std::uint32_t>(got);
 }
 
 void File::Write(const void* buffer, std::uint32_t count) {
@@ -212,18 +195,14 @@ void File::Write(const void* buffer, std::uint32_t count) {
     if (permit.inverted < stored.size()) {
         stored[permit.inverted] = static_cast<char>(~stored[permit.inverted]);
     }
-    std::uint32_t done = 0;
-    while (done < permit.bytes) {
-        const ssize_t put = ::write(file.descriptor, stored.data() + done, permit.bytes - done);
-        if (put < 0) {
-            Throw(path_, ErrorFromErrno(errno));
-        }
-        done += static_cast<std::uint32_t>(put);
+    const ssize_t put = ::write(file.descriptor, stored.data(), stored.size());
+    if (put < 0) {
+        Throw(path_, ErrorFromErrno(errno));
     }
     if (permit.error != 0) {
         Throw(path_, permit.error);
     }
-    if (done < count) {
+    if (static_cast<std::uint32_t>(put) < count) {
         // A full disk can answer one large write with success and a short count.
         Throw(path_, ERROR_DISK_FULL);
     }

@@ -19,7 +19,6 @@ namespace {
 using namespace sim;
 
 struct Window : WindowState {
-    WindowHandle parent = nullptr; // a control's dialog, or a dialog's owner
     int id = 0, templateId = 0, width = 0, height = 0;
     bool iconic = false, destroyed = false, modeless = false, hasMenu = false;
     DialogProc proc = nullptr; // null for a control
@@ -49,14 +48,14 @@ struct Data {
     std::uint64_t timerOrder = 0, now = 0;
     WindowHandle focus = nullptr;
     std::map<int, std::deque<std::vector<DialogStep>>> dialogScripts;
-    std::vector<OpenedDialog> opened;
     std::deque<BoxAnswer> answers[2]; // by BoxThread
     std::vector<ShownMessageBox> boxes;
     std::vector<DeliveredMessage> delivered;
     std::map<int, int> metrics = {{SM_CXICON, 32}, {SM_CYICON, 32}};
     std::vector<DrawnIcon> drawnIcons;
-    std::string commandLine = "\"Tolvo Firmware Updater.exe\"";
-    ThreadMode threadMode = ThreadMode::Real;
+    unsigned dpi = 96;
+    std::map<BitmapHandle, LoadedBitmap> bitmaps; // live ones
+    bool holdThreads = false;
     std::vector<std::thread> threads;
     std::vector<std::pair<void (*)(void*), void*>> held;
     int running = 0, started = 0;
@@ -221,7 +220,6 @@ WindowHandle CreateDialog(int templateId, WindowHandle owner, DialogProc proc, L
             const WindowHandle handle = open(created, control.id, control.text, control.visible);
             first = control.id == definition.firstTabStop ? handle : first;
         }
-        d.opened.push_back({templateId, created, owner});
         return {created, first};
     });
     if (dialog != nullptr && Deliver(dialog, WM_INITDIALOG, reinterpret_cast<WParam>(focus), param) != 0 &&
@@ -395,7 +393,7 @@ int MessageBoxA(WindowHandle owner, const char* text, const char* caption, unsig
         } else if (next.button == 0) {
             d.failures.push_back(std::string("unscripted message box: ") + text);
         }
-        d.boxes.push_back({owner, text, caption, type, std::this_thread::get_id(), next.button});
+        d.boxes.push_back({owner, text, caption, type, std::this_thread::get_id()});
         return next;
     });
     if (windowThread) {
@@ -453,13 +451,13 @@ bool DrawIcon(DeviceContext context, int x, int y, IconHandle icon) {
 }
 
 std::string GetCommandLineA() {
-    return Locked([](Data& d) { return d.commandLine; });
+    return "\"Tolvo Firmware Updater.exe\"";
 }
 
 bool BeginThread(void (*proc)(void*), void* argument) {
     Locked([&](Data& d) {
         ++d.started;
-        if (d.threadMode == ThreadMode::Held) {
+        if (d.holdThreads) {
             d.held.emplace_back(proc, argument);
         } else {
             StartThread(proc, argument);
@@ -470,6 +468,36 @@ bool BeginThread(void (*proc)(void*), void* argument) {
 
 void Sleep(unsigned milliseconds) {
     Locked([milliseconds](Data& d) { d.now += milliseconds; });
+}
+
+BitmapHandle LoadImageA(int id, unsigned type, int width, int height) {
+    if (type != IMAGE_BITMAP) {
+        return nullptr;
+    }
+    return Locked([&](Data& d) {
+        const auto handle = reinterpret_cast<BitmapHandle>(d.lastHandle += 0x10);
+        d.bitmaps[handle] = {id, width, height};
+        return handle;
+    });
+}
+
+bool DeleteObject(BitmapHandle bitmap) {
+    return Locked([bitmap](Data& d) { return d.bitmaps.erase(bitmap) == 1; });
+}
+
+unsigned GetDpiForWindow(WindowHandle) {
+    return Locked([](Data& d) { return d.dpi; });
+}
+
+bool MapDialogRect(WindowHandle dialog, Rect* rect) {
+    if (dialog == nullptr) {
+        return false;
+    }
+    const int dpi = static_cast<int>(GetDpiForWindow(dialog));
+    const auto across = [dpi](int units) { return units * 6 * dpi / (4 * 96); };
+    const auto down = [dpi](int units) { return units * 13 * dpi / (8 * 96); };
+    *rect = {across(rect->left), down(rect->top), across(rect->right), down(rect->bottom)};
+    return true;
 }
 
 namespace sim {
@@ -488,10 +516,6 @@ WindowHandle OpenDialog(int templateId, DialogProc proc, LParam param, WindowHan
 
 void ScriptDialog(int templateId, std::vector<DialogStep> steps) {
     Locked([&](Data& d) { d.dialogScripts[templateId].push_back(std::move(steps)); });
-}
-
-std::vector<OpenedDialog> OpenedDialogs() {
-    return Locked([](Data& d) { return d.opened; });
 }
 
 void Click(WindowHandle dialog, int id) {
@@ -532,6 +556,24 @@ void SetSystemMetric(int index, int value) {
 
 std::vector<DrawnIcon> DrawnIcons() {
     return Locked([](Data& d) { return d.drawnIcons; });
+}
+
+void SetWindowDpi(unsigned dpi) {
+    Locked([dpi](Data& d) { d.dpi = dpi; });
+}
+
+LoadedBitmap BitmapOf(BitmapHandle bitmap) {
+    return Locked([bitmap](Data& d) { return d.bitmaps.count(bitmap) ? d.bitmaps[bitmap] : LoadedBitmap(); });
+}
+
+std::vector<LoadedBitmap> LiveBitmaps() {
+    return Locked([](Data& d) {
+        std::vector<LoadedBitmap> loaded;
+        for (const auto& [handle, bitmap] : d.bitmaps) {
+            loaded.push_back(bitmap);
+        }
+        return loaded;
+    });
 }
 
 void PumpMessages() {
@@ -583,12 +625,8 @@ std::vector<ShownMessageBox> ShownMessageBoxes() {
     return Locked([](Data& d) { return d.boxes; });
 }
 
-void SetCommandLine(std::string commandLine) {
-    Locked([&](Data& d) { d.commandLine = std::move(commandLine); });
-}
-
-void SetThreadMode(ThreadMode mode) {
-    Locked([mode](Data& d) { d.threadMode = mode; });
+void HoldThreads() {
+    Locked([](Data& d) { d.holdThreads = true; });
 }
 
 void ReleaseHeldThreads() {
@@ -599,8 +637,8 @@ void ReleaseHeldThreads() {
     });
 }
 
-bool WaitForThreads(std::chrono::milliseconds deadline) {
-    if (!PumpUntil([] { return Locked([](Data& d) { return d.running == 0; }); }, deadline)) {
+bool WaitForThreads() {
+    if (!PumpUntil([] { return Locked([](Data& d) { return d.running == 0; }); })) {
         return false;
     }
     for (auto& thread : Locked([](Data& d) { return std::move(d.threads); })) {

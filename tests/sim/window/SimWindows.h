@@ -2,7 +2,8 @@
 // The simulated window system behind platform/Window.h and platform/Process.h on the host. It
 // imitates what the program's code calls and observes: dialogs whose controls are known by id,
 // sent and posted messages, timers under the test's clock, message boxes with scripted answers,
-// threads. Layout, styles, resources and painting are the real system's, checked under Wine.
+// threads, the DPI and loaded bitmaps. Layout, styles, resources and painting are the real
+// system's, checked under Wine.
 //
 // - A window belongs to the thread that opened its dialog. OpenDialog() opens one without a loop;
 //   DialogBoxParamA runs one whose loop delivers what is queued and, when nothing is, runs the
@@ -48,11 +49,6 @@ void DefineString(int id, std::string text);
 WindowHandle OpenDialog(int templateId, DialogProc proc, LParam param, WindowHandle owner = nullptr);
 using DialogStep = std::function<void(WindowHandle dialog)>;
 void ScriptDialog(int templateId, std::vector<DialogStep> steps);
-struct OpenedDialog {
-    int templateId;
-    WindowHandle dialog, owner;
-};
-std::vector<OpenedDialog> OpenedDialogs();
 void Click(WindowHandle dialog, int id); // BM_CLICK to control `id`
 
 struct ProgressState {
@@ -65,6 +61,7 @@ struct MenuItem {
 };
 // What a test reads back of a window, also after it is gone.
 struct WindowState {
+    WindowHandle parent = nullptr; // a control's dialog, or a dialog's owner
     std::string text;
     bool visible = false, enabled = false;
     ProgressState progress;
@@ -93,6 +90,18 @@ struct DrawnIcon {
 };
 std::vector<DrawnIcon> DrawnIcons();
 
+// The DPI every window is laid out for from now on, 96 after a reset. Dialog units map to 6 × 13
+// pixels per 4 × 8 at 96 DPI, and in proportion at others.
+void SetWindowDpi(unsigned dpi);
+// A bitmap handle stands for the program's bitmap `id` at the size it was asked for (0 × 0: its
+// own size); which bitmaps the program carries is checked on the real program under Wine.
+struct LoadedBitmap {
+    int id = 0; // 0 for a deleted or unknown handle
+    int width = 0, height = 0;
+};
+LoadedBitmap BitmapOf(BitmapHandle bitmap);
+std::vector<LoadedBitmap> LiveBitmaps(); // loaded and not yet deleted
+
 // Delivers this thread's queued messages (sent ones first) and due timers until none is left.
 void PumpMessages();
 // Pumps, waiting for other threads, until `done` holds or the real-time deadline passes (a failure).
@@ -114,16 +123,14 @@ struct ShownMessageBox {
     std::string text, caption;
     unsigned type;
     std::thread::id thread;
-    int answer;
 };
 std::vector<ShownMessageBox> ShownMessageBoxes();
 
-void SetCommandLine(std::string commandLine); // starts as "\"Tolvo Firmware Updater.exe\""
-enum class ThreadMode { Real, Held };         // Held: BeginThread waits for ReleaseHeldThreads()
-void SetThreadMode(ThreadMode mode);
+// From now until the reset, BeginThread starts nothing until ReleaseHeldThreads().
+void HoldThreads();
 void ReleaseHeldThreads();
 // Pumps until every started thread has ended, or the real-time deadline (a failure).
-bool WaitForThreads(std::chrono::milliseconds deadline = std::chrono::seconds(10));
+bool WaitForThreads();
 int ThreadsStarted();
 
 std::vector<std::string> TakeFailures();
