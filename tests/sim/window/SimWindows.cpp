@@ -19,7 +19,7 @@ namespace {
 using namespace sim;
 
 struct Window : WindowState {
-    int id = 0, templateId = 0, width = 0, height = 0;
+    int id = 0, width = 0, height = 0;
     bool iconic = false, destroyed = false, modeless = false, hasMenu = false;
     DialogProc proc = nullptr; // null for a control
     std::thread::id thread;
@@ -213,8 +213,8 @@ WindowHandle CreateDialog(int templateId, WindowHandle owner, DialogProc proc, L
         };
         const WindowHandle created = open(owner, 0, "", true);
         Window& window = d.windows[created];
-        std::tie(window.templateId, window.proc, window.modeless, window.hasMenu) =
-            std::tuple(templateId, proc, modeless, definition.systemMenu);
+        std::tie(window.proc, window.modeless, window.hasMenu) =
+            std::tuple(proc, modeless, definition.systemMenu);
         WindowHandle first = nullptr;
         for (const ControlDefinition& control : definition.controls) {
             const WindowHandle handle = open(created, control.id, control.text, control.visible);
