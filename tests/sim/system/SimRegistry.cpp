@@ -49,8 +49,8 @@ long RegOpenKeyExA(RegistryRoot, const char* subKey, std::uint32_t, std::uint32_
     if (const long error = sim::BeforeCall({sim::CallKind::RegistryOpen, subKey})) {
         return error;
     }
-    if (!sim::Locked(
-            [&](sim::MachineState& machine) { return machine.keys.count(Normalise(subKey)) != 0; })) {
+    const std::string path = Normalise(subKey);
+    if (!sim::Locked([&path](sim::MachineState& machine) { return machine.keys.count(path) != 0; })) {
         return ERROR_FILE_NOT_FOUND;
     }
     *result = new RegistryKeyTag{subKey};
