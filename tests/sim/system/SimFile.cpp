@@ -63,12 +63,11 @@ SimOpenFile& Usable(void* handle, const std::string& path, sim::CallKind kind) {
         Throw(path, error);
     }
     auto& file = *static_cast<SimOpenFile*>(handle);
-    const bool mediumThere = file.drive == 0 || sim::Locked([&file](sim::MachineState& machine) {
-                                 const auto found = machine.drives.find(file.drive);
-                                 return found != machine.drives.end() && found->second.present &&
-                                        found->second.medium == file.medium;
-                             });
-    if (!mediumThere) {
+    const auto mediumThere = [&file](sim::MachineState& machine) {
+        const sim::SimDrive* drive = sim::PresentDrive(machine, file.drive);
+        return drive != nullptr && drive->medium == file.medium;
+    };
+    if (file.drive != 0 && !sim::Locked(mediumThere)) {
         Throw(path, ERROR_NOT_READY);
     }
     return file;
@@ -109,7 +108,7 @@ long OpenHostFile(const std::string& path, bool writing, SimOpenFile& opened) {
     return 0;
 }
 
-// How many of `count` bytes a write to a file on `drive` stores, the error it then fails with
+// How many of `count` bytes a write to a file on drive `letter` stores, the error it then fails with
 // (0: it succeeds with that many), and which of them it stores inverted (none when past them).
 struct WritePermit {
     std::uint32_t bytes = 0;
@@ -117,34 +116,32 @@ struct WritePermit {
     std::uint32_t inverted = UINT32_MAX;
 };
 
-WritePermit PermitWrite(char drive, std::uint32_t count) {
-    if (drive == 0) {
+WritePermit PermitWrite(char letter, std::uint32_t count) {
+    if (letter == 0) {
         return {count};
     }
     return sim::Locked([&](sim::MachineState& machine) -> WritePermit {
-        const auto found = machine.drives.find(drive);
-        if (found == machine.drives.end() || !found->second.present) {
+        sim::SimDrive* drive = sim::PresentDrive(machine, letter);
+        if (drive == nullptr) {
             return {0, ERROR_NOT_READY};
         }
-        sim::SimDrive& player = found->second;
-        const std::uint64_t left = player.writesBeforeFault;
-        if (!player.writeFault || count <= left) {
-            player.writesBeforeFault -= player.writeFault ? count : 0;
+        if (!drive->writeFault || count <= drive->writesBeforeFault) {
+            drive->writesBeforeFault -= drive->writeFault ? count : 0;
             return {count};
         }
-        const auto fits = static_cast<std::uint32_t>(left);
-        switch (*player.writeFault) {
+        const auto fits = static_cast<std::uint32_t>(drive->writesBeforeFault);
+        switch (*drive->writeFault) {
         case sim::WriteFault::FailsWrite:
             return {0, ERROR_DISK_FULL};
         case sim::WriteFault::ShortWrite:
-            player.writesBeforeFault = 0;
+            drive->writesBeforeFault = 0;
             return {fits};
         case sim::WriteFault::Unplugs:
-            player.writesBeforeFault = 0;
-            player.present = false;
+            drive->writesBeforeFault = 0;
+            drive->present = false;
             return {fits, ERROR_NOT_READY};
         case sim::WriteFault::Corrupts:
-            player.writesBeforeFault = 0;
+            drive->writesBeforeFault = 0;
             return {count, 0, fits};
         }
         return {count};

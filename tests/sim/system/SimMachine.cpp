@@ -61,19 +61,24 @@ char DriveLetterOf(const std::string& path) {
     return 0;
 }
 
+SimDrive* PresentDrive(MachineState& machine, char letter) {
+    const auto found = machine.drives.find(letter);
+    return found == machine.drives.end() || !found->second.present ? nullptr : &found->second;
+}
+
 std::optional<std::filesystem::path> ResolvePath(MachineState& machine, const std::string& path) {
     const char letter = DriveLetterOf(path);
     if (letter == 0) {
         return std::filesystem::path(path);
     }
-    const auto found = machine.drives.find(letter);
-    if (found == machine.drives.end() || !found->second.present) {
+    const SimDrive* drive = PresentDrive(machine, letter);
+    if (drive == nullptr) {
         return std::nullopt;
     }
     std::string rest = path.substr(2);
     std::replace(rest.begin(), rest.end(), '\\', '/');
     rest.erase(0, rest.find_first_not_of('/'));
-    return rest.empty() ? found->second.folder : found->second.folder / rest;
+    return rest.empty() ? drive->folder : drive->folder / rest;
 }
 
 void SetLastError(long code) {

@@ -47,6 +47,8 @@ template <typename Use> auto Locked(Use&& use) {
 
 // The drive letter a path starts with ("E:..."), upper case, or 0 for a host path.
 char DriveLetterOf(const std::string& path);
+// The drive mapped to `letter` if it is present, or null.
+SimDrive* PresentDrive(MachineState& machine, char letter);
 // The host path that `path` names, or none when it is on a letter that is not mapped (or unplugged).
 std::optional<std::filesystem::path> ResolvePath(MachineState& machine, const std::string& path);
 

@@ -9,16 +9,6 @@
 #include <string>
 
 namespace platform {
-namespace {
-
-// The present drive `path` names, or null.
-const sim::SimDrive* PresentDrive(sim::MachineState& machine, const char* path) {
-    const auto found = machine.drives.find(sim::DriveLetterOf(path));
-    return found == machine.drives.end() || !found->second.present ? nullptr : &found->second;
-}
-
-} // namespace
-
 std::uint32_t GetLogicalDriveStringsA(std::uint32_t bufferLength, char* buffer) {
     if (const long error = sim::BeforeCall({sim::CallKind::DriveStrings, ""})) {
         sim::SetLastError(error);
@@ -46,7 +36,7 @@ unsigned GetDriveTypeA(const char* rootPath) {
         return DRIVE_UNKNOWN;
     }
     return sim::Locked([&](sim::MachineState& machine) {
-        const sim::SimDrive* drive = PresentDrive(machine, rootPath);
+        const sim::SimDrive* drive = sim::PresentDrive(machine, sim::DriveLetterOf(rootPath));
         return drive == nullptr ? DRIVE_NO_ROOT_DIR : drive->type;
     });
 }
@@ -58,7 +48,7 @@ bool GetDiskFreeSpaceExA(const char* directory, std::uint64_t* freeBytesAvailabl
         return false;
     }
     const auto freeBytes = sim::Locked([&](sim::MachineState& machine) -> std::optional<std::uint64_t> {
-        const sim::SimDrive* drive = PresentDrive(machine, directory);
+        const sim::SimDrive* drive = sim::PresentDrive(machine, sim::DriveLetterOf(directory));
         return drive == nullptr ? std::nullopt : std::optional(drive->freeBytes);
     });
     if (!freeBytes) {
