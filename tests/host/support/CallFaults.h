@@ -1,7 +1,7 @@
 #pragma once
 // Faults of the simulated machine made through its call hook: each lasts while its object lives.
 #include "platform/Errors.h"
-#include "sim/system/SimCalls.h"
+#include "sim/system/SimMachine.h"
 
 #include <chrono>
 #include <string>

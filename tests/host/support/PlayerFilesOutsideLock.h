@@ -3,7 +3,7 @@
 // the context's shared lock: the window takes that lock on every poll, so it would wait as long as
 // a slow or failing player takes to answer.
 #include "app/SharedLock.h"
-#include "sim/system/SimCalls.h"
+#include "sim/system/SimMachine.h"
 
 #include <gtest/gtest.h>
 

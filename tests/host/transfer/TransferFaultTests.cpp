@@ -3,7 +3,7 @@
 #include "TransferFixture.h"
 
 #include "platform/Errors.h"
-#include "sim/system/SimCalls.h"
+#include "sim/system/SimMachine.h"
 #include "support/CallFaults.h"
 
 #include <atomic>

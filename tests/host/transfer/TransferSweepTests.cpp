@@ -2,8 +2,7 @@
 // file-system and volume call the worker makes, with that call failed, its player unplugged or its
 // disk filled at that moment. After each run the same invariant must hold.
 #include "TransferFixture.h"
-
-#include "sim/system/SimCalls.h"
+#include "sim/system/SimMachine.h"
 
 #include <atomic>
 #include <cstdio>

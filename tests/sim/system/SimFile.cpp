@@ -1,21 +1,18 @@
 #include "platform/File.h"
 #include "platform/FileSearch.h"
-#include "sim/system/SimCalls.h"
 #include "sim/system/SimMachineState.h"
 
 #include "platform/Errors.h"
 
 #include <cerrno>
-#include <cstdint>
 #include <fcntl.h>
-#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace platform {
 
-// Only names a search, as the simulation keeps nothing per search. Wildcards are not supported.
-struct FindTag {};
+struct FindTag {}; // only names a search: the simulation keeps nothing per search, nor wildcards
 
 namespace {
 
@@ -33,63 +30,68 @@ sim::OpenCounts& HoldersOf(sim::MachineState& machine, const std::filesystem::pa
     return machine.openFiles[hostPath.lexically_normal()];
 }
 
-// The platform's code for a failed host call's errno.
 long ErrorFromErrno(int error) {
-    static const std::map<int, long> codes = {
-        {ENOENT, ERROR_FILE_NOT_FOUND}, {ENOTDIR, ERROR_PATH_NOT_FOUND}, {ENOSPC, ERROR_DISK_FULL}};
-    const auto found = codes.find(error);
-    return found == codes.end() ? ERROR_ACCESS_DENIED : found->second;
+    return error == ENOENT    ? ERROR_FILE_NOT_FOUND
+           : error == ENOTDIR ? ERROR_PATH_NOT_FOUND
+           : error == ENOSPC  ? ERROR_DISK_FULL
+                              : ERROR_ACCESS_DENIED;
 }
 
-// Sets the last error and throws it for `path`.
 [[noreturn]] void Throw(const std::string& path, long code) {
     sim::SetLastError(code);
     throw FileError(path, code);
 }
 
-// Sets the last error and answers false.
-bool Fail(long code) {
-    sim::SetLastError(code);
-    return false;
+// Throws the platform's code for errno unless the host call succeeded.
+void Require(bool succeeded, const std::string& path) {
+    if (!succeeded) {
+        Throw(path, ErrorFromErrno(errno));
+    }
 }
 
-// The open file behind `handle` for a call of `kind`, throwing when there is none, its medium has
-// gone (unplugged, unmapped or mapped again) or a hook fails the call.
-SimOpenFile& Usable(void* handle, const std::string& path, sim::CallKind kind) {
+// True when `code` is 0; else false with `code` as the last error.
+bool Succeeds(long code) {
+    if (code != 0) {
+        sim::SetLastError(code);
+    }
+    return code == 0;
+}
+
+// The descriptor behind `handle` for a call of `kind`; throws when there is none, when its medium
+// has gone (unplugged, unmapped or mapped again) or when a hook fails the call.
+int Usable(void* handle, const std::string& path, sim::CallKind kind) {
     if (handle == nullptr) {
         Throw(path, ERROR_INVALID_HANDLE);
     }
     if (const long error = sim::BeforeCall({kind, path})) {
         Throw(path, error);
     }
-    auto& file = *static_cast<SimOpenFile*>(handle);
-    const auto mediumThere = [&file](sim::MachineState& machine) {
-        const sim::SimDrive* drive = sim::PresentDrive(machine, file.drive);
-        return drive != nullptr && drive->medium == file.medium;
-    };
-    if (file.drive != 0 && !sim::Locked(mediumThere)) {
+    const auto& file = *static_cast<SimOpenFile*>(handle);
+    const bool mediumThere = file.drive == 0 || sim::Locked([&file](sim::MachineState& machine) {
+                                 const sim::SimDrive* drive = sim::PresentDrive(machine, file.drive);
+                                 return drive != nullptr && drive->medium == file.medium;
+                             });
+    if (!mediumThere) {
         Throw(path, ERROR_NOT_READY);
     }
-    return file;
+    return file.descriptor;
 }
 
 // Opens the host file `path` names into `opened`: 0, or the platform's code for the failure.
 long OpenHostFile(const std::string& path, bool writing, SimOpenFile& opened) {
-    sim::MachineState& machine = sim::Machine();
-    std::unique_lock hold(machine.lock);
-    const auto hostPath = sim::ResolvePath(machine, path);
+    const char drive = sim::DriveLetterOf(path);
+    std::uint64_t medium = 0;
+    const auto hostPath =
+        sim::Locked([&](sim::MachineState& machine) -> std::optional<std::filesystem::path> {
+            const auto hostPath = sim::ResolvePath(machine, path);
+            medium = drive == 0 || !hostPath ? 0 : machine.drives[drive].medium;
+            return hostPath;
+        });
     if (!hostPath) {
         return ERROR_PATH_NOT_FOUND;
     }
-    const char drive = sim::DriveLetterOf(path);
-    const std::uint64_t medium = drive == 0 ? 0 : machine.drives[drive].medium;
-    const sim::OpenCounts& holders = HoldersOf(machine, *hostPath);
-    if (holders.writers > 0 || (writing && holders.readers > 0)) {
-        return ERROR_SHARING_VIOLATION;
-    }
-    hold.unlock();
-    const int flags = writing ? O_WRONLY | O_CREAT | O_TRUNC : O_RDONLY;
-    const int descriptor = ::open(hostPath->c_str(), flags | O_CLOEXEC, 0644);
+    const int descriptor =
+        ::open(hostPath->c_str(), (writing ? O_WRONLY | O_CREAT : O_RDONLY) | O_CLOEXEC, 0644);
     if (descriptor < 0) {
         std::error_code ignored;
         const bool noFolder =
@@ -97,13 +99,20 @@ long OpenHostFile(const std::string& path, bool writing, SimOpenFile& opened) {
         return noFolder ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno);
     }
     struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
-        ::close(descriptor); // a folder is no file to the platform
-        return ERROR_ACCESS_DENIED;
+    long error = ::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode) ? ERROR_ACCESS_DENIED : 0;
+    sim::Locked([&](sim::MachineState& machine) {
+        sim::OpenCounts& counts = HoldersOf(machine, *hostPath);
+        if (error == 0 && (counts.writers > 0 || (writing && counts.readers > 0))) {
+            error = ERROR_SHARING_VIOLATION;
+        } else if (error == 0) {
+            ++(writing ? counts.writers : counts.readers);
+        }
+    });
+    // Truncated only once the open is granted, so a refused writer leaves the holder's file whole.
+    if (error != 0 || (writing && ::ftruncate(descriptor, 0) != 0)) {
+        ::close(descriptor);
+        return error != 0 ? error : ErrorFromErrno(errno);
     }
-    hold.lock();
-    sim::OpenCounts& counts = HoldersOf(machine, *hostPath);
-    ++(writing ? counts.writers : counts.readers);
     opened = {descriptor, drive, medium, *hostPath, writing};
     return 0;
 }
@@ -117,35 +126,45 @@ struct WritePermit {
 };
 
 WritePermit PermitWrite(char letter, std::uint32_t count) {
-    if (letter == 0) {
-        return {count};
-    }
     return sim::Locked([&](sim::MachineState& machine) -> WritePermit {
         sim::SimDrive* drive = sim::PresentDrive(machine, letter);
+        if (letter == 0 || (drive != nullptr && (!drive->writeFault || count <= drive->writesBeforeFault))) {
+            if (drive != nullptr && drive->writeFault) {
+                drive->writesBeforeFault -= count;
+            }
+            return {count};
+        }
         if (drive == nullptr) {
             return {0, ERROR_NOT_READY};
         }
-        if (!drive->writeFault || count <= drive->writesBeforeFault) {
-            drive->writesBeforeFault -= drive->writeFault ? count : 0;
-            return {count};
-        }
-        const auto fits = static_cast<std::uint32_t>(drive->writesBeforeFault);
+        const auto fits = static_cast<std::uint32_t>(std::exchange(drive->writesBeforeFault, 0));
         switch (*drive->writeFault) {
         case sim::WriteFault::FailsWrite:
             return {0, ERROR_DISK_FULL};
         case sim::WriteFault::ShortWrite:
-            drive->writesBeforeFault = 0;
             return {fits};
         case sim::WriteFault::Unplugs:
-            drive->writesBeforeFault = 0;
             drive->present = false;
             return {fits, ERROR_NOT_READY};
         case sim::WriteFault::Corrupts:
-            drive->writesBeforeFault = 0;
             return {count, 0, fits};
         }
         return {count};
     });
+}
+
+// The host path of `path` for a rename or delete, or the error that stops it: none while a writer
+// holds it, and none while anyone holds it when `anyHolder`.
+std::optional<std::filesystem::path> Unheld(sim::MachineState& machine, const std::string& path,
+                                            bool anyHolder, long holderError, long& error) {
+    auto hostPath = sim::ResolvePath(machine, path);
+    const sim::OpenCounts holders = hostPath ? HoldersOf(machine, *hostPath) : sim::OpenCounts{};
+    if (error == 0 && !hostPath) {
+        error = ERROR_PATH_NOT_FOUND;
+    } else if (error == 0 && (holders.writers > 0 || (anyHolder && holders.readers > 0))) {
+        error = holderError;
+    }
+    return hostPath;
 }
 
 } // namespace
@@ -156,11 +175,10 @@ bool File::Open(const std::string& path, Mode mode, long* error) {
     SimOpenFile opened{};
     long code = sim::BeforeCall({sim::CallKind::Open, path, writing});
     code = code != 0 ? code : OpenHostFile(path, writing, opened);
-    if (code != 0) {
-        sim::SetLastError(code);
-        if (error != nullptr) {
-            *error = code;
-        }
+    if (code != 0 && error != nullptr) {
+        *error = code;
+    }
+    if (!Succeeds(code)) {
         return false;
     }
     handle_ = new SimOpenFile(std::move(opened));
@@ -170,92 +188,68 @@ bool File::Open(const std::string& path, Mode mode, long* error) {
 
 std::uint64_t File::GetLength() const {
     struct stat status {};
-    if (::fstat(Usable(handle_, path_, sim::CallKind::GetLength).descriptor, &status) != 0) {
-        Throw(path_, ErrorFromErrno(errno));
-    }
+    Require(::fstat(Usable(handle_, path_, sim::CallKind::GetLength), &status) == 0, path_);
     return static_cast<std::uint64_t>(status.st_size);
 }
 
 std::uint32_t File::Read(void* buffer, std::uint32_t count) {
     // A host file gives all that was asked for, unless it ends first.
-    const ssize_t got = ::read(Usable(handle_, path_, sim::CallKind::Read).descriptor, buffer, count);
-    if (got < 0) {
-        Throw(path_, ErrorFromErrno(errno));
-    }
+    const ssize_t got = ::read(Usable(handle_, path_, sim::CallKind::Read), buffer, count);
+    Require(got >= 0, path_);
     return static_cast<std::uint32_t>(got);
 }
 
 void File::Write(const void* buffer, std::uint32_t count) {
-    const SimOpenFile& file = Usable(handle_, path_, sim::CallKind::Write);
-    const WritePermit permit = PermitWrite(file.drive, count);
+    const int descriptor = Usable(handle_, path_, sim::CallKind::Write);
+    const WritePermit permit = PermitWrite(static_cast<SimOpenFile*>(handle_)->drive, count);
     std::string stored(static_cast<const char*>(buffer), permit.bytes);
     if (permit.inverted < stored.size()) {
         stored[permit.inverted] = static_cast<char>(~stored[permit.inverted]);
     }
-    const ssize_t put = ::write(file.descriptor, stored.data(), stored.size());
-    if (put < 0) {
-        Throw(path_, ErrorFromErrno(errno));
-    }
+    const ssize_t put = ::write(descriptor, stored.data(), stored.size());
+    Require(put >= 0, path_);
     if (permit.error != 0) {
         Throw(path_, permit.error);
     }
     if (static_cast<std::uint32_t>(put) < count) {
-        // A full disk can answer one large write with success and a short count.
-        Throw(path_, ERROR_DISK_FULL);
+        Throw(path_, ERROR_DISK_FULL); // a full disk can answer a large write with a short count
     }
 }
 
 void File::SetLength(std::uint64_t length) {
-    const int descriptor = Usable(handle_, path_, sim::CallKind::SetLength).descriptor;
-    if (::ftruncate(descriptor, static_cast<off_t>(length)) != 0 ||
-        ::lseek(descriptor, static_cast<off_t>(length), SEEK_SET) < 0) {
-        Throw(path_, ErrorFromErrno(errno));
-    }
+    const int descriptor = Usable(handle_, path_, sim::CallKind::SetLength);
+    Require(::ftruncate(descriptor, static_cast<off_t>(length)) == 0 &&
+                ::lseek(descriptor, static_cast<off_t>(length), SEEK_SET) >= 0,
+            path_);
 }
 
 void File::SeekToBegin() {
-    if (::lseek(Usable(handle_, path_, sim::CallKind::Seek).descriptor, 0, SEEK_SET) != 0) {
-        Throw(path_, ErrorFromErrno(errno));
-    }
+    Require(::lseek(Usable(handle_, path_, sim::CallKind::Seek), 0, SEEK_SET) == 0, path_);
 }
 
 void File::Flush() {
-    const int descriptor = Usable(handle_, path_, sim::CallKind::Flush).descriptor;
+    const int descriptor = Usable(handle_, path_, sim::CallKind::Flush);
     const bool sync = sim::Locked([](sim::MachineState& machine) { return machine.flushesSync; });
-    if (sync && ::fsync(descriptor) != 0) {
-        Throw(path_, ErrorFromErrno(errno));
-    }
+    Require(!sync || ::fsync(descriptor) == 0, path_);
 }
 
 void File::Close() {
-    if (handle_ != nullptr) {
-        auto* file = static_cast<SimOpenFile*>(handle_);
+    if (auto* file = static_cast<SimOpenFile*>(std::exchange(handle_, nullptr))) {
         ::close(file->descriptor);
         sim::Locked([file](sim::MachineState& machine) {
             sim::OpenCounts& counts = HoldersOf(machine, file->hostPath);
             --(file->writer ? counts.writers : counts.readers);
         });
         delete file;
-        handle_ = nullptr;
     }
 }
 
 bool MoveFileExA(const char* existing, const char* newName, unsigned flags) {
-    if (const long error = sim::BeforeCall({sim::CallKind::Move, existing, false, newName})) {
-        return Fail(error);
-    }
-    long error = 0;
+    long error = sim::BeforeCall({sim::CallKind::Move, existing, false, newName});
     const auto [from, to] = sim::Locked([&](sim::MachineState& machine) {
-        const auto from = sim::ResolvePath(machine, existing);
-        const auto to = sim::ResolvePath(machine, newName);
-        if (!from || !to) {
-            error = ERROR_PATH_NOT_FOUND;
-        } else if (HoldersOf(machine, *from).writers > 0) {
-            error = ERROR_SHARING_VIOLATION;
-        } else if (HoldersOf(machine, *to).writers + HoldersOf(machine, *to).readers > 0) {
-            error = ERROR_ACCESS_DENIED; // as while another program holds the target open
-        }
-        return std::pair(from, to);
+        // Onto a file another handle holds: denied, as Windows does.
+        return std::pair(Unheld(machine, existing, false, ERROR_SHARING_VIOLATION, error),
+                         Unheld(machine, newName, true, ERROR_ACCESS_DENIED, error));
     });
     std::error_code ignored;
     if (error == 0 && (flags & MOVEFILE_REPLACE_EXISTING) == 0 && std::filesystem::exists(*to, ignored)) {
@@ -264,27 +258,18 @@ bool MoveFileExA(const char* existing, const char* newName, unsigned flags) {
     if (error == 0 && ::rename(from->c_str(), to->c_str()) != 0) {
         error = ErrorFromErrno(errno);
     }
-    return error == 0 || Fail(error);
+    return Succeeds(error);
 }
 
 bool DeleteFileA(const char* path) {
-    if (const long error = sim::BeforeCall({sim::CallKind::Delete, path})) {
-        return Fail(error);
-    }
-    long error = 0;
+    long error = sim::BeforeCall({sim::CallKind::Delete, path});
     const auto hostPath = sim::Locked([&](sim::MachineState& machine) {
-        const auto hostPath = sim::ResolvePath(machine, path);
-        if (!hostPath) {
-            error = ERROR_PATH_NOT_FOUND;
-        } else if (HoldersOf(machine, *hostPath).writers > 0) {
-            error = ERROR_SHARING_VIOLATION;
-        }
-        return hostPath;
+        return Unheld(machine, path, false, ERROR_SHARING_VIOLATION, error);
     });
     if (error == 0 && ::unlink(hostPath->c_str()) != 0) {
         error = errno == EISDIR ? ERROR_ACCESS_DENIED : ErrorFromErrno(errno);
     }
-    return error == 0 || Fail(error);
+    return Succeeds(error);
 }
 
 FindHandle FindFirstFileA(const char* fileName) {
@@ -297,11 +282,7 @@ FindHandle FindFirstFileA(const char* fileName) {
     } else if (error == 0 && !std::filesystem::exists(*hostPath, ignored)) {
         error = ERROR_FILE_NOT_FOUND;
     }
-    if (error != 0) {
-        sim::SetLastError(error);
-        return nullptr;
-    }
-    return new FindTag;
+    return Succeeds(error) ? new FindTag : nullptr;
 }
 
 bool FindClose(FindHandle search) {

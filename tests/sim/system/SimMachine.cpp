@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 namespace platform::sim {
 namespace {
@@ -32,8 +33,8 @@ void MapDrive(char letter, const std::filesystem::path& folder, unsigned driveTy
 
 void UnplugDrive(char letter) {
     Locked([letter](MachineState& machine) {
-        if (auto found = machine.drives.find(letter); found != machine.drives.end()) {
-            found->second.present = false;
+        if (SimDrive* drive = PresentDrive(machine, letter)) {
+            drive->present = false;
         }
     });
 }
@@ -52,6 +53,33 @@ void BreakWritesAfter(char letter, std::uint64_t bytes, WriteFault fault) {
 
 void SetFlushesSync(bool sync) {
     Locked([sync](MachineState& machine) { machine.flushesSync = sync; });
+}
+
+ScopedCallHook::ScopedCallHook(CallHook hook) {
+    Locked([&](MachineState& machine) {
+        id_ = machine.nextHook++;
+        machine.hooks.emplace(id_, std::move(hook));
+    });
+}
+
+ScopedCallHook::~ScopedCallHook() {
+    Locked([this](MachineState& machine) { machine.hooks.erase(id_); });
+}
+
+long BeforeCall(Call call) {
+    std::vector<CallHook> hooks;
+    Locked([&hooks](MachineState& machine) {
+        for (const auto& [id, hook] : machine.hooks) {
+            hooks.push_back(hook);
+        }
+    });
+    call.drive = DriveLetterOf(call.path);
+    for (const CallHook& hook : hooks) {
+        if (const long error = hook(call)) {
+            return error;
+        }
+    }
+    return 0;
 }
 
 char DriveLetterOf(const std::string& path) {

@@ -1,48 +1,84 @@
 #pragma once
-// The simulated machine behind the platform's system services on the host: a registry and drive
-// letters mapped to host folders. ResetMachine() between tests. A fault of single calls is made
-// through the call hook (SimCalls.h); the faults here need state the hook cannot keep.
-//
-// Paths "X:\name" resolve to the folder mapped to X (backslashes become slashes); any other path is
-// a host path as it is. Files are real host files. Thread-safe: the transfer worker reaches it from
-// its own thread.
+// The simulated machine behind the platform's system services on the host: a registry, and drive
+// letters mapped to host folders of real host files. "X:\name" resolves into the folder mapped to X;
+// any other path is a host path as it is. Thread-safe: the transfer worker reaches it from its own
+// thread. ResetMachine() between tests.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace platform::sim {
 
-// Forgets every key, value and drive.
-void ResetMachine();
+void ResetMachine(); // forgets every key, value and drive
 
-// The local machine hive; key paths and value names compare ignoring case. A value's stored data
-// is `data` plus its NUL; setting it creates its key.
+// The local machine hive; key paths and value names ignore case. A value's stored data is `data`
+// plus its NUL; setting it creates its key.
 void CreateRegistryKey(const std::string& keyPath);
 void SetRegistryValue(const std::string& keyPath, const std::string& valueName, const std::string& data);
 
 inline constexpr std::uint64_t kDefaultFreeBytes = 1ull << 30;
 
-// Maps `letter` (upper case) to an existing host folder with a DRIVE_* kind and kDefaultFreeBytes
-// of free space; replaces an earlier mapping and its faults. Each mapping is a new medium: files
-// opened on an earlier one stay failed.
+// Maps `letter` (upper case) to a host folder with a DRIVE_* type and kDefaultFreeBytes free,
+// replacing an earlier mapping and its faults. Each mapping is a new medium: a file opened on an
+// earlier one stays failed.
 void MapDrive(char letter, const std::filesystem::path& folder, unsigned driveType);
-// The letter disappears; open files on it fail from then on with ERROR_NOT_READY.
-void UnplugDrive(char letter);
-// The figure GetDiskFreeSpaceExA reports for every out-value.
-void SetFreeSpace(char letter, std::uint64_t freeBytes);
+void UnplugDrive(char letter); // open files on it fail from then on with ERROR_NOT_READY
+void SetFreeSpace(char letter, std::uint64_t freeBytes); // every figure GetDiskFreeSpaceExA gives
 
 enum class WriteFault {
     FailsWrite, // the disk is full: the write stores nothing and fails with ERROR_DISK_FULL
     ShortWrite, // the disk is full: the write stores what fits and reports success with that count
     Unplugs,    // the drive goes: the write stores what fits and fails with ERROR_NOT_READY
-    Corrupts,   // a failing medium or cable: the write reports success but stores the byte at the
-                // mark inverted, and every later write its first byte
+    Corrupts,   // a failing cable: the write succeeds but stores the byte at the mark inverted, and
+                // every later write its first byte
 };
 // After `bytes` more bytes written to files on the drive, writes break in the given way.
 void BreakWritesAfter(char letter, std::uint64_t bytes, WriteFault fault);
 
-// Whether File::Flush syncs the host file (the default, which the benchmarks measure). Later readers
-// see what was written either way, so a test of many whole runs may turn it off.
+// Whether File::Flush syncs the host file (the default, which the benchmarks measure). Readers see
+// what was written either way, so a test of many whole runs may turn it off.
 void SetFlushesSync(bool sync);
+
+// Every file, volume and registry call first asks the installed hooks, which see the call and may
+// fail it; a hook may also change the machine (unplug a drive, fill a disk) before the call goes on.
+enum class CallKind {
+    Open,
+    GetLength,
+    Read,
+    Write,
+    SetLength,
+    Seek,
+    Flush,
+    Move,
+    Delete,
+    Find,
+    DriveStrings,
+    DriveType,
+    FreeSpace,
+    RegistryOpen,
+    RegistryQuery,
+};
+struct Call {
+    CallKind kind;
+    std::string path;        // the file, root or key ("key\value" for a query); empty for the drive list
+    bool writes = false;     // an open for writing
+    std::string target = {}; // a rename's new name
+    char drive = 0;          // the letter `path` starts with, upper case; 0 for any other path
+};
+using CallHook = std::function<long(const Call&)>; // 0 to let the call go on, or its system error
+
+// Installs a hook while it lives. Hooks run on the calling thread in the order they were installed,
+// with no lock of the machine held; the first error wins.
+class ScopedCallHook {
+public:
+    explicit ScopedCallHook(CallHook hook);
+    ~ScopedCallHook();
+    ScopedCallHook(const ScopedCallHook&) = delete;
+    ScopedCallHook& operator=(const ScopedCallHook&) = delete;
+
+private:
+    int id_;
+};
 
 } // namespace platform::sim

@@ -2,12 +2,9 @@
 // Inside of the simulated machine, shared by the simulated system services. Not for tests.
 #include "sim/system/SimMachine.h"
 
-#include <cstdint>
-#include <filesystem>
 #include <map>
 #include <mutex>
 #include <optional>
-#include <string>
 
 namespace platform::sim {
 
@@ -33,23 +30,24 @@ struct MachineState {
     std::uint64_t media = 0;
     std::map<std::string, std::map<std::string, std::string>> keys; // values by name; lower case
     bool flushesSync = true;
+    std::map<int, CallHook> hooks; // by installation order
+    int nextHook = 0;
 };
 
-// The one machine; hold its lock while touching it.
+// Runs `use` on the one machine with its lock held and returns what it returns.
 MachineState& Machine();
-
-// Runs `use` on the machine with its lock held and returns what it returns.
 template <typename Use> auto Locked(Use&& use) {
-    MachineState& machine = Machine();
-    std::lock_guard hold(machine.lock);
-    return use(machine);
+    std::lock_guard hold(Machine().lock);
+    return use(Machine());
 }
+
+// Asked before each call: 0, or the error the call must fail with.
+long BeforeCall(Call call);
 
 // The drive letter a path starts with ("E:..."), upper case, or 0 for a host path.
 char DriveLetterOf(const std::string& path);
-// The drive mapped to `letter` if it is present, or null.
-SimDrive* PresentDrive(MachineState& machine, char letter);
-// The host path that `path` names, or none when it is on a letter that is not mapped (or unplugged).
+SimDrive* PresentDrive(MachineState& machine, char letter); // null when unmapped or unplugged
+// The host path that `path` names; none when it is on a letter that is not present.
 std::optional<std::filesystem::path> ResolvePath(MachineState& machine, const std::string& path);
 
 void SetLastError(long code);

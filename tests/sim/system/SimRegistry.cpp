@@ -1,5 +1,4 @@
 #include "platform/Registry.h"
-#include "sim/system/SimCalls.h"
 #include "sim/system/SimMachineState.h"
 
 #include "platform/Errors.h"
@@ -19,16 +18,12 @@ namespace {
 constexpr std::uint32_t kStringValue = 1; // REG_SZ
 
 // Lower case, no leading or trailing backslashes.
-std::string Normalise(const std::string& name) {
-    std::string result;
-    for (char c : name) {
-        result += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+std::string Normalise(std::string name) {
+    for (char& c : name) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
-    const auto first = result.find_first_not_of('\\');
-    if (first == std::string::npos) {
-        return {};
-    }
-    return result.substr(first, result.find_last_not_of('\\') - first + 1);
+    name.erase(name.find_last_not_of('\\') + 1);
+    return name.erase(0, name.find_first_not_of('\\'));
 }
 
 } // namespace

@@ -10,6 +10,16 @@ namespace {
 
 constexpr long kErrorInvalidParameter = 87;
 
+void AppendUtf8(std::string& narrow, char32_t code) {
+    const int continuations = code < 0x80 ? 0 : code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+    // The lead byte: the code itself, or 110x xxxx, 1110 xxxx or 1111 0xxx.
+    narrow += static_cast<char>((continuations == 0 ? 0 : 0xFF00 >> (continuations + 1)) |
+                                code >> (6 * continuations));
+    for (int shift = 6 * (continuations - 1); shift >= 0; shift -= 6) {
+        narrow += static_cast<char>(0x80 | (code >> shift & 0x3F));
+    }
+}
+
 // UTF-8, the ANSI code page the program's manifest asks for; a lone surrogate becomes U+FFFD.
 std::string ToUtf8(const char16_t* wide, int length) {
     std::string narrow;
@@ -21,17 +31,7 @@ std::string ToUtf8(const char16_t* wide, int length) {
         } else if (code >= 0xD800 && code <= 0xDFFF) {
             code = 0xFFFD;
         }
-        if (code < 0x80) {
-            narrow += static_cast<char>(code);
-        } else if (code < 0x800) {
-            narrow += {static_cast<char>(0xC0 | code >> 6), static_cast<char>(0x80 | (code & 0x3F))};
-        } else if (code < 0x10000) {
-            narrow += {static_cast<char>(0xE0 | code >> 12), static_cast<char>(0x80 | (code >> 6 & 0x3F)),
-                       static_cast<char>(0x80 | (code & 0x3F))};
-        } else {
-            narrow += {static_cast<char>(0xF0 | code >> 18), static_cast<char>(0x80 | (code >> 12 & 0x3F)),
-                       static_cast<char>(0x80 | (code >> 6 & 0x3F)), static_cast<char>(0x80 | (code & 0x3F))};
-        }
+        AppendUtf8(narrow, code);
     }
     return narrow;
 }

@@ -1,5 +1,4 @@
 #include "platform/Volumes.h"
-#include "sim/system/SimCalls.h"
 #include "sim/system/SimMachineState.h"
 
 #include "platform/Errors.h"
