@@ -89,7 +89,6 @@ protected:
             WriteBytes(FileOn(letter, kTargetFileName), std::string("old firmware of ") + letter);
         }
         image_ = ChooseImage(100000);
-        sim::SetFlushesSync(false); // hundreds of runs; what a flush does is the same to every reader
         Run run;
         std::atomic<bool> workerRuns = false;
         sim::ScopedCallHook hook([&](const sim::Call& call) {

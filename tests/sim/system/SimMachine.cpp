@@ -21,7 +21,6 @@ void ResetMachine() {
         machine.drives.clear();
         machine.openFiles.clear();
         machine.keys.clear();
-        machine.flushesSync = true;
     });
 }
 
@@ -49,10 +48,6 @@ void BreakWritesAfter(char letter, std::uint64_t bytes, WriteFault fault) {
         drive.writeFault = fault;
         drive.writesBeforeFault = bytes;
     });
-}
-
-void SetFlushesSync(bool sync) {
-    Locked([sync](MachineState& machine) { machine.flushesSync = sync; });
 }
 
 ScopedCallHook::ScopedCallHook(CallHook hook) {

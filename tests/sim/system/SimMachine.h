@@ -36,10 +36,6 @@ enum class WriteFault {
 // After `bytes` more bytes written to files on the drive, writes break in the given way.
 void BreakWritesAfter(char letter, std::uint64_t bytes, WriteFault fault);
 
-// Whether File::Flush syncs the host file (the default, which the benchmarks measure). Readers see
-// what was written either way, so a test of many whole runs may turn it off.
-void SetFlushesSync(bool sync);
-
 // Every file, volume and registry call first asks the installed hooks, which see the call and may
 // fail it; a hook may also change the machine (unplug a drive, fill a disk) before the call goes on.
 enum class CallKind {

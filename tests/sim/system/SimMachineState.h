@@ -29,8 +29,7 @@ struct MachineState {
     std::map<std::filesystem::path, OpenCounts> openFiles; // by normalised host path
     std::uint64_t media = 0;
     std::map<std::string, std::map<std::string, std::string>> keys; // values by name; lower case
-    bool flushesSync = true;
-    std::map<int, CallHook> hooks; // by installation order
+    std::map<int, CallHook> hooks;                                  // by installation order
     int nextHook = 0;
 };
 
