@@ -62,10 +62,8 @@ long RegQueryValueExA(RegistryKey key, const char* valueName, std::uint32_t* typ
     }
     const auto value = sim::Locked([&](sim::MachineState& machine) -> std::optional<std::string> {
         const auto values = machine.keys.find(Normalise(key->path));
-        if (values == machine.keys.end() || values->second.count(Normalise(valueName)) == 0) {
-            return std::nullopt;
-        }
-        return values->second.at(Normalise(valueName));
+        const bool found = values != machine.keys.end() && values->second.count(Normalise(valueName));
+        return found ? std::optional(values->second.at(Normalise(valueName))) : std::nullopt;
     });
     if (!value) {
         return ERROR_FILE_NOT_FOUND;

@@ -4,7 +4,6 @@
 #include "platform/Errors.h"
 
 #include <cstring>
-#include <optional>
 #include <string>
 
 namespace platform {
@@ -42,21 +41,19 @@ unsigned GetDriveTypeA(const char* rootPath) {
 
 bool GetDiskFreeSpaceExA(const char* directory, std::uint64_t* freeBytesAvailableToCaller,
                          std::uint64_t* totalNumberOfBytes, std::uint64_t* totalNumberOfFreeBytes) {
-    if (const long error = sim::BeforeCall({sim::CallKind::FreeSpace, directory})) {
-        sim::SetLastError(error);
-        return false;
-    }
-    const auto freeBytes = sim::Locked([&](sim::MachineState& machine) -> std::optional<std::uint64_t> {
+    long error = sim::BeforeCall({sim::CallKind::FreeSpace, directory});
+    const std::uint64_t freeBytes = sim::Locked([&](sim::MachineState& machine) {
         const sim::SimDrive* drive = sim::PresentDrive(machine, sim::DriveLetterOf(directory));
-        return drive == nullptr ? std::nullopt : std::optional(drive->freeBytes);
+        error = error != 0 || drive != nullptr ? error : ERROR_PATH_NOT_FOUND;
+        return drive == nullptr ? 0 : drive->freeBytes;
     });
-    if (!freeBytes) {
-        sim::SetLastError(ERROR_PATH_NOT_FOUND);
+    if (error != 0) {
+        sim::SetLastError(error);
         return false;
     }
     for (std::uint64_t* out : {freeBytesAvailableToCaller, totalNumberOfBytes, totalNumberOfFreeBytes}) {
         if (out != nullptr) {
-            *out = *freeBytes;
+            *out = freeBytes;
         }
     }
     return true;
