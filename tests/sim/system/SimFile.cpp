@@ -126,16 +126,17 @@ struct WritePermit {
 };
 
 WritePermit PermitWrite(char letter, std::uint32_t count) {
+    if (letter == 0) {
+        return {count};
+    }
     return sim::Locked([&](sim::MachineState& machine) -> WritePermit {
         sim::SimDrive* drive = sim::PresentDrive(machine, letter);
-        if (letter == 0 || (drive != nullptr && (!drive->writeFault || count <= drive->writesBeforeFault))) {
-            if (drive != nullptr && drive->writeFault) {
-                drive->writesBeforeFault -= count;
-            }
-            return {count};
-        }
         if (drive == nullptr) {
             return {0, ERROR_NOT_READY};
+        }
+        if (!drive->writeFault || count <= drive->writesBeforeFault) {
+            drive->writesBeforeFault -= drive->writeFault ? count : 0;
+            return {count};
         }
         const auto fits = static_cast<std::uint32_t>(std::exchange(drive->writesBeforeFault, 0));
         switch (*drive->writeFault) {
