@@ -78,6 +78,7 @@ TEST_F(FileContract, ReadersShareAFileAndAWriterHoldsItAlone) {
     long error = 0;
     EXPECT_FALSE(writer.Open("U:\\shared.dat", File::Mode::CreateWrite, &error)) << "readers are there";
     EXPECT_EQ(error, ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(FileContent('U', "shared.dat"), "abc") << "a refused writer truncates nothing";
     first.Close();
     second.Close();
     ASSERT_TRUE(writer.Open("U:\\shared.dat", File::Mode::CreateWrite));
