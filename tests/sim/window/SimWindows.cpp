@@ -26,7 +26,6 @@ struct Window : WindowState {
 };
 struct Queued {
     DeliveredMessage sent;
-    std::thread::id thread;
     std::shared_ptr<std::optional<LResult>> reply; // null for a posted message
 };
 struct Timer {
@@ -148,7 +147,7 @@ bool PumpOne() {
             Destroy(handle);
         }
     }
-    auto mine = [self](const Queued& queued) { return queued.thread == self; };
+    auto mine = [self](const Queued& queued) { return Find(queued.sent.window)->thread == self; };
     auto next =
         std::find_if(data.queue.begin(), data.queue.end(), [&](auto& q) { return mine(q) && q.reply; });
     next = next != data.queue.end() ? next : std::find_if(data.queue.begin(), data.queue.end(), mine);
@@ -212,6 +211,15 @@ WindowHandle CreateDialog(int templateId, WindowHandle owner, DialogProc proc, L
         SetFocus(focus);
     }
     return dialog;
+}
+
+// With the lock held: joins the threads that have ended, as far as the simulation is concerned.
+void JoinEnded() {
+    for (std::thread& thread : data.threads) {
+        if (thread.joinable()) {
+            thread.join();
+        }
+    }
 }
 
 // With the lock held: runs proc(argument) on a thread of its own.
@@ -323,15 +331,15 @@ LResult SendMessageA(WindowHandle window, unsigned message, WParam wParam, LPara
         return Deliver(window, message, wParam, lParam);
     }
     auto reply = std::make_shared<std::optional<LResult>>();
-    data.queue.push_back({{window, message, wParam, lParam}, target->thread, reply});
+    data.queue.push_back({{window, message, wParam, lParam}, reply});
     changed.notify_all();
     changed.wait(hold, [&] { return reply->has_value(); });
     return **reply;
 }
 
 bool PostMessageA(WindowHandle window, unsigned message, WParam wParam, LParam lParam) {
-    return With(window, false, [&](Window& target) {
-        data.queue.push_back({{window, message, wParam, lParam}, target.thread, nullptr});
+    return With(window, false, [&](Window&) {
+        data.queue.push_back({{window, message, wParam, lParam}, nullptr});
         changed.notify_all();
         return true;
     });
@@ -551,12 +559,7 @@ bool WaitForThreads() {
     if (!PumpUntil([] { return Locked([](Data& d) { return d.running == 0; }); })) {
         return false;
     }
-    std::lock_guard hold(lock);
-    for (std::thread& thread : data.threads) {
-        if (thread.joinable()) {
-            thread.join(); // has ended, as far as the simulation is concerned
-        }
-    }
+    Locked([](Data&) { JoinEnded(); });
     return true;
 }
 
@@ -579,11 +582,7 @@ void Reset() {
         std::fputs("simulated window system: a thread started by the test never ended\n", stderr);
         std::abort();
     }
-    for (std::thread& thread : data.threads) {
-        if (thread.joinable()) {
-            thread.join();
-        }
-    }
+    JoinEnded();
     Data fresh;
     fresh.definitions = std::move(data.definitions);
     data = std::move(fresh);
