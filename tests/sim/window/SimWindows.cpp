@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <tuple>
 #include <utility>
 
 namespace platform {
@@ -193,12 +194,13 @@ WindowHandle CreateDialog(int templateId, WindowHandle owner, DialogProc proc, L
         auto open = [&](WindowHandle parent, int id, const std::string& text, bool visible) {
             const auto handle = reinterpret_cast<WindowHandle>(d.lastHandle += 0x10);
             Window& window = d.windows[handle];
-            window.parent = parent, window.text = text, window.visible = visible, window.enabled = true;
-            window.id = id, window.thread = std::this_thread::get_id();
+            std::tie(window.parent, window.id, window.text, window.visible, window.enabled, window.thread) =
+                std::tuple(parent, id, text, visible, true, std::this_thread::get_id());
             return handle;
         };
         const WindowHandle created = open(owner, 0, "", true);
-        d.windows[created].proc = proc, d.windows[created].modeless = modeless;
+        d.windows[created].proc = proc;
+        d.windows[created].modeless = modeless;
         WindowHandle first = nullptr;
         for (const ControlDefinition& control : d.definitions[templateId].controls) {
             const WindowHandle handle = open(created, control.id, control.text, control.visible);
