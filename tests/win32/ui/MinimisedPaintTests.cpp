@@ -10,7 +10,7 @@
 
 namespace {
 
-// Without a window manager, Wine's X11 driver asks a window to restore the moment it is minimised
+// Under Wine without a window manager, a window is asked to restore the moment it is minimised
 // (WM_QUERYOPEN right after WM_SIZE SIZE_MINIMIZED); refusing keeps it minimised.
 std::atomic<bool> keepMinimised{false};
 WNDPROC dialogProcedure = nullptr;
