@@ -1,6 +1,7 @@
 #include "ui/UpdaterDialog.h"
 
 #include "transfer/ProgressTimerMessage.h"
+#include "ui/IconPlacement.h"
 #include "ui/LogoScale.h"
 #include "ui/TimerIds.h"
 #include "ui/resource.h"
@@ -117,10 +118,10 @@ void UpdaterDialog::OnPaint() {
     platform::PaintScope paint(Handle());
     platform::SendMessageA(Handle(), WM_ICONERASEBKGND, reinterpret_cast<platform::WParam>(paint.Context()),
                            0);
-    const platform::Rect client = platform::GetClientRect(Handle());
-    const int x = (client.right - client.left - platform::GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (client.bottom - client.top - platform::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    platform::DrawIcon(paint.Context(), x, y, icon_);
+    const IconOrigin at =
+        CentredIcon(platform::GetClientRect(Handle()), platform::GetSystemMetrics(SM_CXICON),
+                    platform::GetSystemMetrics(SM_CYICON));
+    platform::DrawIcon(paint.Context(), at.x, at.y, icon_);
 }
 
 platform::IconHandle UpdaterDialog::OnQueryDragIcon() {

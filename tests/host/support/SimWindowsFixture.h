@@ -18,9 +18,7 @@ inline void DefineProgramDialogs() {
                                           {IDC_TARGET_VERSION, "Upgrade to version:  Searching...", false},
                                           {IDC_LOGO}},
                              .firstTabStop = IDOK});
-    platform::sim::DefineDialog(IDD_ABOUT_DIALOG,
-                                {.controls = {{IDOK, "OK"}}, .firstTabStop = IDOK, .systemMenu = true});
-    platform::sim::DefineString(IDS_ABOUT_MENU, "&About Orvane...");
+    platform::sim::DefineDialog(IDD_ABOUT_DIALOG, {.controls = {{IDOK, "OK"}}, .firstTabStop = IDOK});
 }
 
 class SimWindowsTest : public ::testing::Test {

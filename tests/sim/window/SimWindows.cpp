@@ -19,18 +19,14 @@ namespace {
 using namespace sim;
 
 struct Window : WindowState {
-    int id = 0, width = 0, height = 0;
-    bool iconic = false, destroyed = false, modeless = false, hasMenu = false;
+    int id = 0;
+    bool destroyed = false, modeless = false;
     DialogProc proc = nullptr; // null for a control
     std::thread::id thread;
     std::map<int, LParam> longs; // DWLP_* slots
 };
 struct Queued {
-    WindowHandle window;
-    unsigned message;
-    WParam wParam;
-    LParam lParam;
-    std::thread::id thread;
+    DeliveredMessage sent;
     std::shared_ptr<std::optional<LResult>> reply; // null for a posted message
 };
 struct Timer {
@@ -41,7 +37,6 @@ struct Timer {
 struct Data {
     std::uintptr_t lastHandle = 0x10000;
     std::map<int, DialogDefinition> definitions;
-    std::map<int, std::string> strings;
     std::map<WindowHandle, Window> windows;
     std::deque<Queued> queue;
     std::map<std::pair<WindowHandle, std::uintptr_t>, Timer> timers;
@@ -51,14 +46,10 @@ struct Data {
     std::deque<BoxAnswer> answers[2]; // by BoxThread
     std::vector<ShownMessageBox> boxes;
     std::vector<DeliveredMessage> delivered;
-    std::map<int, int> metrics = {{SM_CXICON, 32}, {SM_CYICON, 32}};
-    std::vector<DrawnIcon> drawnIcons;
-    unsigned dpi = 96;
-    std::map<BitmapHandle, LoadedBitmap> bitmaps; // live ones
     bool holdThreads = false;
-    std::vector<std::thread> threads;
+    std::vector<std::thread> threads; // started; joined once ended
     std::vector<std::pair<void (*)(void*), void*>> held;
-    int running = 0, started = 0;
+    int running = 0;
     std::vector<std::string> failures;
 };
 
@@ -94,10 +85,11 @@ void Destroy(WindowHandle dialog) {
         }
     }
     std::erase_if(data.queue, [](const Queued& queued) {
-        if (Find(queued.window) == nullptr && queued.reply) {
+        const bool gone = Find(queued.sent.window) == nullptr;
+        if (gone && queued.reply) {
             *queued.reply = 0;
         }
-        return Find(queued.window) == nullptr;
+        return gone;
     });
     changed.notify_all();
 }
@@ -143,11 +135,6 @@ LResult Deliver(WindowHandle handle, unsigned message, WParam wParam, LParam lPa
     }
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == 0xF060 /* SC_CLOSE */) {
         PostMessageA(handle, WM_COMMAND, static_cast<WParam>(IDCANCEL), 0);
-    } else if (message == WM_SETICON) {
-        With(handle, 0, [&](Window& window) {
-            window.icons[wParam == ICON_BIG] = reinterpret_cast<IconHandle>(lParam);
-            return 0;
-        });
     }
     return 0;
 }
@@ -161,7 +148,7 @@ bool PumpOne() {
             Destroy(handle);
         }
     }
-    auto mine = [self](const Queued& queued) { return queued.thread == self; };
+    auto mine = [self](const Queued& queued) { return Find(queued.sent.window)->thread == self; };
     auto next =
         std::find_if(data.queue.begin(), data.queue.end(), [&](auto& q) { return mine(q) && q.reply; });
     next = next != data.queue.end() ? next : std::find_if(data.queue.begin(), data.queue.end(), mine);
@@ -169,7 +156,8 @@ bool PumpOne() {
         const Queued queued = *next;
         data.queue.erase(next);
         hold.unlock();
-        const LResult result = Deliver(queued.window, queued.message, queued.wParam, queued.lParam);
+        const auto& [window, message, wParam, lParam] = queued.sent;
+        const LResult result = Deliver(window, message, wParam, lParam);
         if (queued.reply) {
             hold.lock();
             *queued.reply = result;
@@ -203,22 +191,20 @@ WindowHandle CreateDialog(int templateId, WindowHandle owner, DialogProc proc, L
             d.failures.push_back("no dialog template " + std::to_string(templateId) + " is defined");
             return {};
         }
-        const DialogDefinition& definition = d.definitions[templateId];
-        auto open = [&](WindowHandle parent, int id, std::string text, bool visible) {
+        auto open = [&](WindowHandle parent, int id, const std::string& text, bool visible) {
             const auto handle = reinterpret_cast<WindowHandle>(d.lastHandle += 0x10);
             Window& window = d.windows[handle];
             std::tie(window.parent, window.id, window.text, window.visible, window.enabled, window.thread) =
-                std::tuple(parent, id, std::move(text), visible, true, std::this_thread::get_id());
+                std::tuple(parent, id, text, visible, true, std::this_thread::get_id());
             return handle;
         };
         const WindowHandle created = open(owner, 0, "", true);
-        Window& window = d.windows[created];
-        std::tie(window.proc, window.modeless, window.hasMenu) =
-            std::tuple(proc, modeless, definition.systemMenu);
+        d.windows[created].proc = proc;
+        d.windows[created].modeless = modeless;
         WindowHandle first = nullptr;
-        for (const ControlDefinition& control : definition.controls) {
+        for (const ControlDefinition& control : d.definitions[templateId].controls) {
             const WindowHandle handle = open(created, control.id, control.text, control.visible);
-            first = control.id == definition.firstTabStop ? handle : first;
+            first = control.id == d.definitions[templateId].firstTabStop ? handle : first;
         }
         return {created, first};
     });
@@ -229,12 +215,13 @@ WindowHandle CreateDialog(int templateId, WindowHandle owner, DialogProc proc, L
     return dialog;
 }
 
-bool OnWindowThread() {
-    return Locked([](Data& d) {
-        return std::any_of(d.windows.begin(), d.windows.end(), [](const auto& entry) {
-            return !entry.second.destroyed && entry.second.thread == std::this_thread::get_id();
-        });
-    });
+// With the lock held: joins the threads that have ended, as far as the simulation is concerned.
+void JoinEnded() {
+    for (std::thread& thread : data.threads) {
+        if (thread.joinable()) {
+            thread.join();
+        }
+    }
 }
 
 // With the lock held: runs proc(argument) on a thread of its own.
@@ -328,12 +315,14 @@ bool IsWindowEnabled(WindowHandle window) {
     return Inspect(window).enabled;
 }
 
-bool IsIconic(WindowHandle window) {
-    return With(window, false, [](Window& found) { return found.iconic; });
+bool IsIconic(WindowHandle) {
+    return false; // never minimised on the host
 }
 
+// As on Windows, SetFocus(nullptr) takes the focus away and answers who had it.
 WindowHandle SetFocus(WindowHandle window) {
-    return Locked([window](Data& d) { return std::exchange(d.focus, Find(window) ? window : d.focus); });
+    return Locked(
+        [window](Data& d) { return window && !Find(window) ? nullptr : std::exchange(d.focus, window); });
 }
 
 LResult SendMessageA(WindowHandle window, unsigned message, WParam wParam, LParam lParam) {
@@ -344,15 +333,15 @@ LResult SendMessageA(WindowHandle window, unsigned message, WParam wParam, LPara
         return Deliver(window, message, wParam, lParam);
     }
     auto reply = std::make_shared<std::optional<LResult>>();
-    data.queue.push_back({window, message, wParam, lParam, target->thread, reply});
+    data.queue.push_back({{window, message, wParam, lParam}, reply});
     changed.notify_all();
     changed.wait(hold, [&] { return reply->has_value(); });
     return **reply;
 }
 
 bool PostMessageA(WindowHandle window, unsigned message, WParam wParam, LParam lParam) {
-    return With(window, false, [&](Window& target) {
-        data.queue.push_back({window, message, wParam, lParam, target.thread, nullptr});
+    return With(window, false, [&](Window&) {
+        data.queue.push_back({{window, message, wParam, lParam}, nullptr});
         changed.notify_all();
         return true;
     });
@@ -383,8 +372,11 @@ bool KillTimer(WindowHandle window, std::uintptr_t id) {
 }
 
 int MessageBoxA(WindowHandle owner, const char* text, const char* caption, unsigned type) {
-    const bool windowThread = OnWindowThread();
+    bool windowThread = false;
     const BoxAnswer answer = Locked([&](Data& d) {
+        windowThread = std::any_of(d.windows.begin(), d.windows.end(), [](const auto& entry) {
+            return !entry.second.destroyed && entry.second.thread == std::this_thread::get_id();
+        });
         BoxAnswer next{(type & 0xF) == MB_OK ? IDOK : 0};
         auto& answers = d.answers[static_cast<int>(windowThread ? BoxThread::Window : BoxThread::Worker)];
         if (!answers.empty()) {
@@ -412,42 +404,42 @@ std::string ApplicationName() {
     return "Tolvo Firmware Updater";
 }
 
-// A window's system menu, and its paint context, are known by the window's own handle value.
-MenuHandle GetSystemMenu(WindowHandle window, bool) {
-    return With(window, MenuHandle{},
-                [window](Window& w) { return w.hasMenu ? reinterpret_cast<MenuHandle>(window) : nullptr; });
+// The resources, DPI and painting are the real system's (see the header): the host answers as for
+// the program's window, which has no system menu and stays at 96 DPI, so nothing reaches the rest.
+MenuHandle GetSystemMenu(WindowHandle, bool) {
+    return nullptr;
 }
-
-bool AppendMenuA(MenuHandle menu, unsigned flags, std::uintptr_t id, const char* text) {
-    return With(reinterpret_cast<WindowHandle>(menu), false, [&](Window& found) {
-        found.systemMenu.push_back({flags, id, text == nullptr ? "" : text});
-        return found.hasMenu;
-    });
+bool AppendMenuA(MenuHandle, unsigned, std::uintptr_t, const char*) {
+    return false;
 }
-
-std::string LoadStringA(int id) {
-    return Locked([id](Data& d) { return d.strings.count(id) ? d.strings[id] : std::string(); });
+std::string LoadStringA(int) {
+    return {};
 }
-
 IconHandle LoadIconA(int id) {
     return reinterpret_cast<IconHandle>(std::uintptr_t{0x7000000} + static_cast<std::uintptr_t>(id));
 }
-
-PaintScope::PaintScope(WindowHandle window)
-    : window_(window), context_(reinterpret_cast<DeviceContext>(window)), state_(nullptr) {}
+BitmapHandle LoadImageA(int, unsigned, int, int) {
+    return nullptr;
+}
+bool DeleteObject(BitmapHandle) {
+    return false;
+}
+unsigned GetDpiForWindow(WindowHandle) {
+    return 96;
+}
+bool MapDialogRect(WindowHandle, Rect*) {
+    return false;
+}
+PaintScope::PaintScope(WindowHandle window) : window_(window), context_(nullptr), state_(nullptr) {}
 PaintScope::~PaintScope() = default;
-
-Rect GetClientRect(WindowHandle window) {
-    return With(window, Rect{}, [](Window& found) { return Rect{0, 0, found.width, found.height}; });
+Rect GetClientRect(WindowHandle) {
+    return {};
 }
-
-int GetSystemMetrics(int index) {
-    return Locked([index](Data& d) { return d.metrics[index]; });
+int GetSystemMetrics(int) {
+    return 0;
 }
-
-bool DrawIcon(DeviceContext context, int x, int y, IconHandle icon) {
-    Locked([&](Data& d) { d.drawnIcons.push_back({context, x, y, icon}); });
-    return true;
+bool DrawIcon(DeviceContext, int, int, IconHandle) {
+    return false;
 }
 
 std::string GetCommandLineA() {
@@ -456,7 +448,6 @@ std::string GetCommandLineA() {
 
 bool BeginThread(void (*proc)(void*), void* argument) {
     Locked([&](Data& d) {
-        ++d.started;
         if (d.holdThreads) {
             d.held.emplace_back(proc, argument);
         } else {
@@ -470,44 +461,10 @@ void Sleep(unsigned milliseconds) {
     Locked([milliseconds](Data& d) { d.now += milliseconds; });
 }
 
-BitmapHandle LoadImageA(int id, unsigned type, int width, int height) {
-    if (type != IMAGE_BITMAP) {
-        return nullptr;
-    }
-    return Locked([&](Data& d) {
-        const auto handle = reinterpret_cast<BitmapHandle>(d.lastHandle += 0x10);
-        d.bitmaps[handle] = {id, width, height};
-        return handle;
-    });
-}
-
-bool DeleteObject(BitmapHandle bitmap) {
-    return Locked([bitmap](Data& d) { return d.bitmaps.erase(bitmap) == 1; });
-}
-
-unsigned GetDpiForWindow(WindowHandle) {
-    return Locked([](Data& d) { return d.dpi; });
-}
-
-bool MapDialogRect(WindowHandle dialog, Rect* rect) {
-    if (dialog == nullptr) {
-        return false;
-    }
-    const int dpi = static_cast<int>(GetDpiForWindow(dialog));
-    const auto across = [dpi](int units) { return units * 6 * dpi / (4 * 96); };
-    const auto down = [dpi](int units) { return units * 13 * dpi / (8 * 96); };
-    *rect = {across(rect->left), down(rect->top), across(rect->right), down(rect->bottom)};
-    return true;
-}
-
 namespace sim {
 
 void DefineDialog(int templateId, DialogDefinition definition) {
     Locked([&](Data& d) { d.definitions[templateId] = std::move(definition); });
-}
-
-void DefineString(int id, std::string text) {
-    Locked([&](Data& d) { d.strings[id] = std::move(text); });
 }
 
 WindowHandle OpenDialog(int templateId, DialogProc proc, LParam param, WindowHandle owner) {
@@ -528,10 +485,6 @@ WindowState Inspect(WindowHandle window) {
     });
 }
 
-WindowHandle Focus() {
-    return Locked([](Data& d) { return d.focus; });
-}
-
 std::optional<unsigned> TimerPeriod(WindowHandle window, std::uintptr_t id) {
     return Locked([&](Data& d) {
         const auto found = d.timers.find({window, id});
@@ -541,39 +494,6 @@ std::optional<unsigned> TimerPeriod(WindowHandle window, std::uintptr_t id) {
 
 std::vector<DeliveredMessage> DeliveredMessages() {
     return Locked([](Data& d) { return d.delivered; });
-}
-
-void Minimise(WindowHandle window, int clientWidth, int clientHeight) {
-    With(window, 0, [&](Window& found) {
-        std::tie(found.iconic, found.width, found.height) = std::tuple(true, clientWidth, clientHeight);
-        return 0;
-    });
-}
-
-void SetSystemMetric(int index, int value) {
-    Locked([&](Data& d) { d.metrics[index] = value; });
-}
-
-std::vector<DrawnIcon> DrawnIcons() {
-    return Locked([](Data& d) { return d.drawnIcons; });
-}
-
-void SetWindowDpi(unsigned dpi) {
-    Locked([dpi](Data& d) { d.dpi = dpi; });
-}
-
-LoadedBitmap BitmapOf(BitmapHandle bitmap) {
-    return Locked([bitmap](Data& d) { return d.bitmaps.count(bitmap) ? d.bitmaps[bitmap] : LoadedBitmap(); });
-}
-
-std::vector<LoadedBitmap> LiveBitmaps() {
-    return Locked([](Data& d) {
-        std::vector<LoadedBitmap> loaded;
-        for (const auto& [handle, bitmap] : d.bitmaps) {
-            loaded.push_back(bitmap);
-        }
-        return loaded;
-    });
 }
 
 void PumpMessages() {
@@ -641,14 +561,12 @@ bool WaitForThreads() {
     if (!PumpUntil([] { return Locked([](Data& d) { return d.running == 0; }); })) {
         return false;
     }
-    for (auto& thread : Locked([](Data& d) { return std::move(d.threads); })) {
-        thread.join();
-    }
+    Locked([](Data&) { JoinEnded(); });
     return true;
 }
 
 int ThreadsStarted() {
-    return Locked([](Data& d) { return d.started; });
+    return Locked([](Data& d) { return static_cast<int>(d.threads.size() + d.held.size()); });
 }
 
 std::vector<std::string> TakeFailures() {
@@ -666,12 +584,9 @@ void Reset() {
         std::fputs("simulated window system: a thread started by the test never ended\n", stderr);
         std::abort();
     }
-    for (auto& thread : data.threads) {
-        thread.join(); // ended already, as far as the simulation is concerned
-    }
+    JoinEnded();
     Data fresh;
     fresh.definitions = std::move(data.definitions);
-    fresh.strings = std::move(data.strings);
     data = std::move(fresh);
 }
 

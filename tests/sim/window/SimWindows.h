@@ -1,9 +1,9 @@
 #pragma once
-// The simulated window system behind platform/Window.h and platform/Process.h on the host. It
-// imitates what the program's code calls and observes: dialogs whose controls are known by id,
-// sent and posted messages, timers under the test's clock, message boxes with scripted answers,
-// threads, the DPI and loaded bitmaps. Layout, styles, resources and painting are the real
-// system's, checked under Wine.
+// The simulated window system behind platform/Window.h and platform/Process.h on the host: dialogs
+// whose controls are known by id, sent and posted messages, timers under the test's clock, message
+// boxes with scripted answers, threads. Layout, styles, resources, DPI and painting are the real
+// system's, checked under Wine; the host answers those calls as for a window that is never
+// minimised, at 96 DPI, without a system menu.
 //
 // - A window belongs to the thread that opened its dialog. OpenDialog() opens one without a loop;
 //   DialogBoxParamA runs one whose loop delivers what is queued and, when nothing is, runs the
@@ -38,12 +38,10 @@ struct ControlDefinition {
 };
 struct DialogDefinition {
     std::vector<ControlDefinition> controls;
-    int firstTabStop = 0;    // the control that gets the focus when WM_INITDIALOG answers nonzero
-    bool systemMenu = false; // whether GetSystemMenu finds one
+    int firstTabStop = 0; // the control that gets the focus when WM_INITDIALOG answers nonzero
 };
 // A dialog template as the program's resources define it; a dialog without one fails.
 void DefineDialog(int templateId, DialogDefinition definition);
-void DefineString(int id, std::string text);
 
 // Creates the dialog on this thread and delivers WM_INITDIALOG with `param`; null without a template.
 WindowHandle OpenDialog(int templateId, DialogProc proc, LParam param, WindowHandle owner = nullptr);
@@ -54,23 +52,15 @@ void Click(WindowHandle dialog, int id); // BM_CLICK to control `id`
 struct ProgressState {
     int low = 0, high = 100, position = 0;
 };
-struct MenuItem {
-    unsigned flags;
-    std::uintptr_t id;
-    std::string text;
-};
 // What a test reads back of a window, also after it is gone.
 struct WindowState {
     WindowHandle parent = nullptr; // a control's dialog, or a dialog's owner
     std::string text;
     bool visible = false, enabled = false;
     ProgressState progress;
-    IconHandle icons[2] = {}; // set with WM_SETICON: ICON_SMALL, ICON_BIG
-    std::vector<MenuItem> systemMenu;
     std::optional<LResult> result; // given to EndDialog
 };
 WindowState Inspect(WindowHandle window);
-WindowHandle Focus();
 std::optional<unsigned> TimerPeriod(WindowHandle window, std::uintptr_t id);
 struct DeliveredMessage {
     WindowHandle window;
@@ -79,28 +69,6 @@ struct DeliveredMessage {
     LParam lParam;
 };
 std::vector<DeliveredMessage> DeliveredMessages(); // since the reset, in order
-
-// A minimised window's client size; SM_CXICON and SM_CYICON start at 32, other metrics at 0.
-void Minimise(WindowHandle window, int clientWidth, int clientHeight);
-void SetSystemMetric(int index, int value);
-struct DrawnIcon {
-    DeviceContext context;
-    int x, y;
-    IconHandle icon;
-};
-std::vector<DrawnIcon> DrawnIcons();
-
-// The DPI every window is laid out for from now on, 96 after a reset. Dialog units map to 6 × 13
-// pixels per 4 × 8 at 96 DPI, and in proportion at others.
-void SetWindowDpi(unsigned dpi);
-// A bitmap handle stands for the program's bitmap `id` at the size it was asked for (0 × 0: its
-// own size); which bitmaps the program carries is checked on the real program under Wine.
-struct LoadedBitmap {
-    int id = 0; // 0 for a deleted or unknown handle
-    int width = 0, height = 0;
-};
-LoadedBitmap BitmapOf(BitmapHandle bitmap);
-std::vector<LoadedBitmap> LiveBitmaps(); // loaded and not yet deleted
 
 // Delivers this thread's queued messages (sent ones first) and due timers until none is left.
 void PumpMessages();

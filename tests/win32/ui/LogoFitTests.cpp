@@ -1,13 +1,17 @@
-// The logo at the DPI this process runs at: tests/exe/logo-at-150-percent.sh runs this again at
-// 144 DPI. Above 100 % the picture shown fills the control's frame from the template, neither
-// spilling over nor leaving a band; at 100 % it is the template's own.
+// The logo at the DPI this process runs at: tests/exe/logo-at-each-dpi.sh runs this again at 120,
+// 144 and 192 DPI. Above 100 % the picture shown is the one drawn for the scale, filling the
+// control's frame from the template, neither spilling over nor leaving a band, and it goes with
+// the window; at 100 % it is the template's own.
+#include "MessageLog.h"
 #include "RunningDialog.h"
 #include "ui/LogoScale.h"
 #include "ui/resource.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -19,8 +23,26 @@ SIZE BitmapSize(HBITMAP bitmap) {
     return {info.bmWidth, info.bmHeight};
 }
 
-TEST(LogoAtScreenDpi, ShownPictureFillsTheControlsFrame) {
-    RunningDialog dialog;
+std::vector<std::uint32_t> Pixels(HBITMAP bitmap, SIZE size) {
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = size.cx;
+    format.bmiHeader.biHeight = -size.cy; // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy));
+    const HDC screen = GetDC(nullptr);
+    const int rows =
+        GetDIBits(screen, bitmap, 0, static_cast<UINT>(size.cy), pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(rows, size.cy);
+    return pixels;
+}
+
+TEST(LogoAtScreenDpi, ShownPictureFillsTheControlsFrameAndGoesWithTheWindow) {
+    MessageLog log;
+    RunningDialog dialog([&log] { log.WatchThisThread(); });
     ASSERT_TRUE(dialog.WaitForWindow());
     HWND window = dialog.Window();
     const unsigned dpi = platform::GetDpiForWindow(reinterpret_cast<platform::WindowHandle>(window));
@@ -30,15 +52,28 @@ TEST(LogoAtScreenDpi, ShownPictureFillsTheControlsFrame) {
 
     RECT frame{kLogoFrame.left, kLogoFrame.top, kLogoFrame.right, kLogoFrame.bottom};
     ASSERT_TRUE(MapDialogRect(window, &frame));
-    const SIZE shown = BitmapSize(
-        reinterpret_cast<HBITMAP>(SendMessageA(dialog.Control(IDC_LOGO), STM_GETIMAGE, IMAGE_BITMAP, 0)));
-    if (LogoBitmapForDpi(dpi) == IDB_LOGO) {
+    const auto shown =
+        reinterpret_cast<HBITMAP>(SendMessageA(dialog.Control(IDC_LOGO), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    const SIZE size = BitmapSize(shown);
+    const int bitmap = LogoBitmapForDpi(dpi);
+    const auto set = log.To(dialog.Control(IDC_LOGO), STM_SETIMAGE);
+    if (bitmap == IDB_LOGO) {
         // The template's own picture, as it always was.
-        EXPECT_EQ(shown.cx, 221) << dpi << " DPI";
-        EXPECT_EQ(shown.cy, 61) << dpi << " DPI";
+        EXPECT_EQ(size.cx, 221) << dpi << " DPI";
+        EXPECT_EQ(size.cy, 61) << dpi << " DPI";
+        EXPECT_TRUE(set.empty()) << "nothing replaces the template's picture";
     } else {
-        EXPECT_EQ(shown.cx, frame.right - frame.left) << dpi << " DPI";
-        EXPECT_EQ(shown.cy, frame.bottom - frame.top) << dpi << " DPI";
+        EXPECT_EQ(size.cx, frame.right - frame.left) << dpi << " DPI";
+        EXPECT_EQ(size.cy, frame.bottom - frame.top) << dpi << " DPI";
+        ASSERT_EQ(set.size(), 1u) << "one picture is set, once";
+        EXPECT_EQ(set[0].wParam, static_cast<WPARAM>(IMAGE_BITMAP));
+        EXPECT_EQ(reinterpret_cast<HBITMAP>(set[0].lParam), shown);
+        const HBITMAP drawnForTheScale = static_cast<HBITMAP>(LoadImageA(
+            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmap), IMAGE_BITMAP, size.cx, size.cy, 0));
+        ASSERT_NE(drawnForTheScale, nullptr);
+        EXPECT_TRUE(Pixels(shown, size) == Pixels(drawnForTheScale, size))
+            << "not the picture drawn for " << dpi << " DPI";
+        DeleteObject(drawnForTheScale);
     }
 
     RECT control{};
@@ -46,6 +81,13 @@ TEST(LogoAtScreenDpi, ShownPictureFillsTheControlsFrame) {
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&control), 2);
     EXPECT_EQ(control.left, frame.left);
     EXPECT_EQ(control.top, frame.top);
+
+    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(dialog.WaitForEnd());
+    if (bitmap != IDB_LOGO) { // the program's own to free; the template's is the system's
+        BITMAP gone{};
+        EXPECT_EQ(GetObjectA(shown, sizeof gone, &gone), 0) << "the picture outlived its window";
+    }
 }
 
 } // namespace

@@ -68,8 +68,12 @@ inline HWND WaitForMessageBox(HWND owner) {
 
 class RunningDialog {
 public:
-    RunningDialog() : shared_(std::make_shared<Shared>()) {
-        thread_ = std::thread([shared = shared_] {
+    // `beforeOpen` runs on the dialog's thread before its window is made (to hook that thread).
+    explicit RunningDialog(std::function<void()> beforeOpen = {}) : shared_(std::make_shared<Shared>()) {
+        thread_ = std::thread([shared = shared_, beforeOpen = std::move(beforeOpen)] {
+            if (beforeOpen) {
+                beforeOpen();
+            }
             {
                 UpdaterDialog dialog(shared->context);
                 shared->result = dialog.DoModal();

@@ -67,7 +67,11 @@ TEST_F(UpdaterWindow, StartsNotReadyWithLogoAndHiddenVersionLines) {
     EXPECT_EQ(SendMessageA(progress, PBM_GETRANGE, FALSE, 0), 1000);
     EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) & WS_SYSMENU, 0);
     EXPECT_NE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
-    EXPECT_NE(SendMessageA(window, WM_GETICON, ICON_BIG, 0), 0);
+    const auto icon =
+        reinterpret_cast<LRESULT>(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN)));
+    ASSERT_NE(icon, 0);
+    EXPECT_EQ(SendMessageA(window, WM_GETICON, ICON_BIG, 0), icon);
+    EXPECT_EQ(SendMessageA(window, WM_GETICON, ICON_SMALL, 0), icon);
     EXPECT_EQ(SendMessageA(window, WM_QUERYDRAGICON, 0, 0), SendMessageA(window, WM_GETICON, ICON_BIG, 0));
     // Without WS_SYSMENU the platform gives the window no system menu, so there is nothing to append to.
     EXPECT_EQ(GetSystemMenu(window, FALSE), nullptr);
