@@ -79,42 +79,38 @@ int Usable(void* handle, const std::string& path, sim::CallKind kind) {
 
 // Opens the host file `path` names into `opened`: 0, or the platform's code for the failure.
 long OpenHostFile(const std::string& path, bool writing, SimOpenFile& opened) {
-    const char drive = sim::DriveLetterOf(path);
-    std::uint64_t medium = 0;
     const auto hostPath =
-        sim::Locked([&](sim::MachineState& machine) -> std::optional<std::filesystem::path> {
-            const auto hostPath = sim::ResolvePath(machine, path);
-            medium = drive == 0 || !hostPath ? 0 : machine.drives[drive].medium;
-            return hostPath;
-        });
-    if (!hostPath) {
+        sim::Locked([&path](sim::MachineState& machine) { return sim::ResolvePath(machine, path); });
+    std::error_code ignored;
+    if (!hostPath || !std::filesystem::is_directory(hostPath->parent_path(), ignored)) {
         return ERROR_PATH_NOT_FOUND;
+    }
+    if (std::filesystem::is_directory(*hostPath, ignored)) {
+        return ERROR_ACCESS_DENIED; // a folder is no file to the platform
     }
     const int descriptor =
         ::open(hostPath->c_str(), (writing ? O_WRONLY | O_CREAT : O_RDONLY) | O_CLOEXEC, 0644);
     if (descriptor < 0) {
-        std::error_code ignored;
-        const bool noFolder =
-            errno == ENOENT && !std::filesystem::is_directory(hostPath->parent_path(), ignored);
-        return noFolder ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno);
+        return ErrorFromErrno(errno);
     }
-    struct stat status {};
-    long error = ::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode) ? ERROR_ACCESS_DENIED : 0;
-    sim::Locked([&](sim::MachineState& machine) {
+    const char drive = sim::DriveLetterOf(path);
+    const long error = sim::Locked([&](sim::MachineState& machine) -> long {
         sim::OpenCounts& counts = HoldersOf(machine, *hostPath);
-        if (error == 0 && (counts.writers > 0 || (writing && counts.readers > 0))) {
-            error = ERROR_SHARING_VIOLATION;
-        } else if (error == 0) {
-            ++(writing ? counts.writers : counts.readers);
+        if (counts.writers > 0 || (writing && counts.readers > 0)) {
+            return ERROR_SHARING_VIOLATION;
         }
+        // Truncated only once the open is granted, so a refused writer leaves the holder's file whole.
+        if (writing && ::ftruncate(descriptor, 0) != 0) {
+            return ErrorFromErrno(errno);
+        }
+        ++(writing ? counts.writers : counts.readers);
+        opened = {descriptor, drive, drive == 0 ? 0 : machine.drives[drive].medium, *hostPath, writing};
+        return 0;
     });
-    // Truncated only once the open is granted, so a refused writer leaves the holder's file whole.
-    if (error != 0 || (writing && ::ftruncate(descriptor, 0) != 0)) {
+    if (error != 0) {
         ::close(descriptor);
-        return error != 0 ? error : ErrorFromErrno(errno);
     }
-    opened = {descriptor, drive, medium, *hostPath, writing};
-    return 0;
+    return error;
 }
 
 // How many of `count` bytes a write to a file on drive `letter` stores, the error it then fails with
