@@ -10,7 +10,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <tuple>
 #include <utility>
 
 namespace platform {
@@ -18,11 +17,13 @@ namespace {
 
 using namespace sim;
 
-struct Window : WindowState {
+struct Window {
+    WindowState state;
+    WindowHandle parent = nullptr; // a control's dialog
     int id = 0;
-    bool destroyed = false, modeless = false;
     DialogProc proc = nullptr; // null for a control
     std::thread::id thread;
+    bool destroyed = false;
     std::map<int, LParam> longs; // DWLP_* slots
 };
 struct Queued {
@@ -42,7 +43,6 @@ struct Data {
     std::map<std::pair<WindowHandle, std::uintptr_t>, Timer> timers;
     std::uint64_t timerOrder = 0, now = 0;
     WindowHandle focus = nullptr;
-    std::map<int, std::deque<std::vector<DialogStep>>> dialogScripts;
     std::deque<BoxAnswer> answers[2]; // by BoxThread
     std::vector<ShownMessageBox> boxes;
     std::vector<DeliveredMessage> delivered;
@@ -105,7 +105,7 @@ LResult ControlProcedure(WindowHandle control, unsigned message, WParam wParam, 
         return Deliver(dialog, WM_COMMAND, command, reinterpret_cast<LParam>(control));
     }
     return With(control, LResult{}, [&](Window& window) -> LResult {
-        ProgressState& bar = window.progress;
+        ProgressState& bar = window.state.progress;
         const LResult previous = message == PBM_SETPOS ? bar.position : (bar.low & 0xFFFF) | (bar.high << 16);
         if (message == PBM_SETRANGE) {
             bar.low = static_cast<int>(lParam & 0xFFFF);
@@ -139,12 +139,26 @@ LResult Deliver(WindowHandle handle, unsigned message, WParam wParam, LParam lPa
     return 0;
 }
 
+// With the lock held: this thread's timer that falls due first (the earlier set on a tie), or end.
+auto NextTimer() {
+    auto next = data.timers.end();
+    for (auto timer = data.timers.begin(); timer != data.timers.end(); ++timer) {
+        const Timer& t = timer->second;
+        if (t.thread == std::this_thread::get_id() &&
+            (next == data.timers.end() ||
+             std::pair(t.due, t.order) < std::pair(next->second.due, next->second.order))) {
+            next = timer;
+        }
+    }
+    return next;
+}
+
 // Delivers one queued message (sent ones first) or due timer of this thread; false when none.
 bool PumpOne() {
     const auto self = std::this_thread::get_id();
     std::unique_lock hold(lock);
     for (auto& [handle, window] : data.windows) {
-        if (window.modeless && window.result && !window.destroyed) {
+        if (window.state.result && !window.destroyed) {
             Destroy(handle);
         }
     }
@@ -165,16 +179,8 @@ bool PumpOne() {
         }
         return true;
     }
-    auto due = data.timers.end();
-    for (auto timer = data.timers.begin(); timer != data.timers.end(); ++timer) {
-        const Timer& t = timer->second;
-        if (t.thread == self && t.due <= data.now &&
-            (due == data.timers.end() ||
-             std::pair(t.due, t.order) < std::pair(due->second.due, due->second.order))) {
-            due = timer;
-        }
-    }
-    if (due == data.timers.end()) {
+    const auto due = NextTimer();
+    if (due == data.timers.end() || due->second.due > data.now) {
         return false;
     }
     const auto [window, id] = due->first;
@@ -185,26 +191,29 @@ bool PumpOne() {
 }
 
 // Creates the dialog and delivers WM_INITDIALOG; a nonzero answer gives the first tab stop the focus.
-WindowHandle CreateDialog(int templateId, WindowHandle owner, DialogProc proc, LParam param, bool modeless) {
+WindowHandle CreateDialog(int templateId, DialogProc proc, LParam param) {
     const auto [dialog, focus] = Locked([&](Data& d) -> std::pair<WindowHandle, WindowHandle> {
-        if (d.definitions.count(templateId) == 0) {
+        const auto definition = d.definitions.find(templateId);
+        if (definition == d.definitions.end()) {
             d.failures.push_back("no dialog template " + std::to_string(templateId) + " is defined");
             return {};
         }
-        auto open = [&](WindowHandle parent, int id, const std::string& text, bool visible) {
+        const auto self = std::this_thread::get_id();
+        auto open = [&](Window window) {
             const auto handle = reinterpret_cast<WindowHandle>(d.lastHandle += 0x10);
-            Window& window = d.windows[handle];
-            std::tie(window.parent, window.id, window.text, window.visible, window.enabled, window.thread) =
-                std::tuple(parent, id, text, visible, true, std::this_thread::get_id());
+            d.windows[handle] = std::move(window);
             return handle;
         };
-        const WindowHandle created = open(owner, 0, "", true);
-        d.windows[created].proc = proc;
-        d.windows[created].modeless = modeless;
+        const WindowHandle created =
+            open({.state = {.visible = true, .enabled = true}, .proc = proc, .thread = self});
         WindowHandle first = nullptr;
-        for (const ControlDefinition& control : d.definitions[templateId].controls) {
-            const WindowHandle handle = open(created, control.id, control.text, control.visible);
-            first = control.id == d.definitions[templateId].firstTabStop ? handle : first;
+        for (const ControlDefinition& control : definition->second.controls) {
+            const WindowHandle handle =
+                open({.state = {.text = control.text, .visible = control.visible, .enabled = true},
+                      .parent = created,
+                      .id = control.id,
+                      .thread = self});
+            first = control.id == definition->second.firstTabStop ? handle : first;
         }
         return {created, first};
     });
@@ -236,44 +245,18 @@ void StartThread(void (*proc)(void*), void* argument) {
 
 } // namespace
 
-LResult DialogBoxParamA(int templateId, WindowHandle owner, DialogProc proc, LParam param) {
-    const bool ownerWasEnabled = IsWindowEnabled(owner);
-    EnableWindow(owner, false);
-    std::deque<DialogStep> steps = Locked([templateId](Data& d) {
-        auto& scripts = d.dialogScripts[templateId];
-        std::deque<DialogStep> first;
-        if (!scripts.empty()) {
-            first.assign(scripts.front().begin(), scripts.front().end());
-            scripts.pop_front();
-        }
-        return first;
-    });
-    const WindowHandle dialog = CreateDialog(templateId, owner, proc, param, false);
-    while (dialog != nullptr && !Inspect(dialog).result) {
-        if (PumpOne()) {
-            continue;
-        }
-        if (steps.empty()) {
-            AddFailure("modal dialog " + std::to_string(templateId) +
-                       " is still open after its scripted steps");
-            EndDialog(dialog, -1);
-            break;
-        }
-        const DialogStep step = std::move(steps.front());
-        steps.pop_front();
-        step(dialog);
-    }
-    std::lock_guard hold(lock);
-    Destroy(dialog);
-    if (Window* ownerWindow = Find(owner)) {
-        ownerWindow->enabled = ownerWasEnabled;
-    }
-    return dialog == nullptr ? -1 : *data.windows[dialog].result;
+LResult DialogBoxParamA(int templateId, WindowHandle, DialogProc, LParam) {
+    AddFailure("modal dialog " + std::to_string(templateId) + ": modal dialogs run only in the Windows tier");
+    return -1;
 }
 
 bool EndDialog(WindowHandle dialog, LResult result) {
-    return With(dialog, false,
-                [result](Window& window) { return (window.result = result, window.proc != nullptr); });
+    return With(dialog, false, [result](Window& window) {
+        if (window.proc != nullptr) {
+            window.state.result = result;
+        }
+        return window.proc != nullptr;
+    });
 }
 
 LParam SetWindowLongPtrA(WindowHandle dialog, int index, LParam value) {
@@ -295,7 +278,7 @@ WindowHandle GetDlgItem(WindowHandle dialog, int id) {
 }
 
 bool SetWindowTextA(WindowHandle window, const char* text) {
-    return With(window, false, [text](Window& found) { return (found.text = text, true); });
+    return With(window, false, [text](Window& found) { return (found.state.text = text, true); });
 }
 
 bool SetDlgItemTextA(WindowHandle dialog, int id, const char* text) {
@@ -304,11 +287,12 @@ bool SetDlgItemTextA(WindowHandle dialog, int id, const char* text) {
 
 bool ShowWindow(WindowHandle window, int command) {
     return With(window, false,
-                [command](Window& found) { return std::exchange(found.visible, command != SW_HIDE); });
+                [command](Window& found) { return std::exchange(found.state.visible, command != SW_HIDE); });
 }
 
 bool EnableWindow(WindowHandle window, bool enable) {
-    return With(window, false, [enable](Window& found) { return !std::exchange(found.enabled, enable); });
+    return With(window, false,
+                [enable](Window& found) { return !std::exchange(found.state.enabled, enable); });
 }
 
 bool IsWindowEnabled(WindowHandle window) {
@@ -467,12 +451,8 @@ void DefineDialog(int templateId, DialogDefinition definition) {
     Locked([&](Data& d) { d.definitions[templateId] = std::move(definition); });
 }
 
-WindowHandle OpenDialog(int templateId, DialogProc proc, LParam param, WindowHandle owner) {
-    return CreateDialog(templateId, owner, proc, param, true);
-}
-
-void ScriptDialog(int templateId, std::vector<DialogStep> steps) {
-    Locked([&](Data& d) { d.dialogScripts[templateId].push_back(std::move(steps)); });
+WindowHandle OpenDialog(int templateId, DialogProc proc, LParam param) {
+    return CreateDialog(templateId, proc, param);
 }
 
 void Click(WindowHandle dialog, int id) {
@@ -481,7 +461,8 @@ void Click(WindowHandle dialog, int id) {
 
 WindowState Inspect(WindowHandle window) {
     return Locked([window](Data& d) {
-        return d.windows.count(window) ? WindowState(d.windows[window]) : WindowState();
+        const auto found = d.windows.find(window);
+        return found == d.windows.end() ? WindowState() : found->second.state;
     });
 }
 
@@ -519,10 +500,8 @@ void AdvanceTime(unsigned milliseconds) {
     for (bool reached = false; !reached;) {
         PumpMessages();
         reached = Locked([&](Data& d) {
-            std::uint64_t next = target;
-            for (const auto& [key, timer] : d.timers) {
-                next = timer.thread == std::this_thread::get_id() ? std::min(next, timer.due) : next;
-            }
+            const auto timer = NextTimer();
+            const std::uint64_t next = timer == d.timers.end() ? target : std::min(target, timer->second.due);
             d.now = std::max(d.now, next);
             return next == target;
         });

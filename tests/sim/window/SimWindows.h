@@ -1,21 +1,15 @@
 #pragma once
-// The simulated window system behind platform/Window.h and platform/Process.h on the host: dialogs
-// whose controls are known by id, sent and posted messages, timers under the test's clock, message
-// boxes with scripted answers, threads. Layout, styles, resources, DPI and painting are the real
-// system's, checked under Wine; the host answers those calls as for a window that is never
-// minimised, at 96 DPI, without a system menu.
-//
-// - A window belongs to the thread that opened its dialog. OpenDialog() opens one without a loop;
-//   DialogBoxParamA runs one whose loop delivers what is queued and, when nothing is, runs the
-//   next step given to ScriptDialog(). Running out of steps is a failure and ends it with -1.
-// - SendMessageA from another thread waits until the window's thread has handled the message in a
-//   message loop (a pump, a modal dialog's or a message box's).
-// - Time stands still unless the test moves it: AdvanceTime() delivers each WM_TIMER as it falls
-//   due; Sleep() only moves the clock, and a timer overdue meanwhile fires once at the next pump.
-// - A message box on a window's thread is a modal loop: it delivers that thread's messages and due
-//   timers, lets `meanwhile` happen and stays up for `upForMs` of the clock. Answers are scripted
-//   per kind of thread, so a worker's box never takes the window's. An unscripted box with only OK
-//   answers IDOK; any other unscripted box is a failure and answers 0.
+// The simulated window system behind platform/Window.h and platform/Process.h on the host.
+// - A dialog opens without a loop, on the thread that owns it from then on; its controls are known by
+//   id. An ended dialog goes at the next pump. A modal dialog is a failure: the Windows tier runs them.
+// - SendMessageA from another thread waits until the window's thread handles the message in a loop
+//   (a pump or a message box).
+// - Time moves only when the test moves it: AdvanceTime() delivers each WM_TIMER as it falls due;
+//   Sleep() only moves the clock, and a timer overdue meanwhile fires once at the next pump.
+// - A message box on a window's thread is a modal loop: it delivers that thread's messages, lets
+//   `meanwhile` happen and stays up for `upForMs`. Answers are scripted per kind of thread. An
+//   unscripted box with only OK answers IDOK; any other is a failure and answers 0.
+// - The host draws nothing: no system menu, 96 DPI, never minimised; Wine checks the rest.
 // - TakeFailures() hands over what went wrong inside; Reset() forgets all but the definitions.
 // Thread-safe; no lock is held while a dialog procedure or a test callback runs.
 #include "platform/Window.h"
@@ -44,9 +38,7 @@ struct DialogDefinition {
 void DefineDialog(int templateId, DialogDefinition definition);
 
 // Creates the dialog on this thread and delivers WM_INITDIALOG with `param`; null without a template.
-WindowHandle OpenDialog(int templateId, DialogProc proc, LParam param, WindowHandle owner = nullptr);
-using DialogStep = std::function<void(WindowHandle dialog)>;
-void ScriptDialog(int templateId, std::vector<DialogStep> steps);
+WindowHandle OpenDialog(int templateId, DialogProc proc, LParam param);
 void Click(WindowHandle dialog, int id); // BM_CLICK to control `id`
 
 struct ProgressState {
@@ -54,7 +46,6 @@ struct ProgressState {
 };
 // What a test reads back of a window, also after it is gone.
 struct WindowState {
-    WindowHandle parent = nullptr; // a control's dialog, or a dialog's owner
     std::string text;
     bool visible = false, enabled = false;
     ProgressState progress;
