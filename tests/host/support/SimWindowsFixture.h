@@ -10,16 +10,14 @@ class SimWindowsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         platform::sim::Reset();
-        platform::sim::DefineDialog(
-            IDD_UPDATER_DIALOG,
-            {.controls = {{IDOK, "EXIT"},
-                          {IDC_UPGRADE, "Firmware Upgrade"},
-                          {IDC_PROGRESS},
-                          {IDC_STATUS, "Ready"},
-                          {IDC_CURRENT_VERSION, "Current version:  Searching...", false},
-                          {IDC_TARGET_VERSION, "Upgrade to version:  Searching...", false},
-                          {IDC_LOGO}},
-             .firstTabStop = IDOK});
+        platform::sim::DefineDialog(IDD_UPDATER_DIALOG,
+                                    {{IDOK, "EXIT"},
+                                     {IDC_UPGRADE, "Firmware Upgrade"},
+                                     {IDC_PROGRESS},
+                                     {IDC_STATUS, "Ready"},
+                                     {IDC_CURRENT_VERSION, "Current version:  Searching...", false},
+                                     {IDC_TARGET_VERSION, "Upgrade to version:  Searching...", false},
+                                     {IDC_LOGO}});
     }
     void TearDown() override {
         for (const std::string& failure : platform::sim::TakeFailures()) {

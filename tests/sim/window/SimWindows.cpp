@@ -3,6 +3,7 @@
 #include "platform/Process.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -24,7 +25,7 @@ struct Window {
     DialogProc proc = nullptr; // null for a control
     std::thread::id thread;
     bool destroyed = false;
-    std::map<int, LParam> longs; // DWLP_* slots
+    std::map<int, LParam> longs = {}; // DWLP_* slots
 };
 struct Queued {
     DeliveredMessage sent;
@@ -36,8 +37,7 @@ struct Timer {
     std::thread::id thread;
 };
 struct Data {
-    std::uintptr_t lastHandle = 0x10000;
-    std::map<int, DialogDefinition> definitions;
+    std::map<int, std::vector<ControlDefinition>> definitions;
     std::map<WindowHandle, Window> windows;
     std::deque<Queued> queue;
     std::map<std::pair<WindowHandle, std::uintptr_t>, Timer> timers;
@@ -76,14 +76,12 @@ void AddFailure(std::string what) {
     Locked([&](Data& d) { d.failures.push_back(std::move(what)); });
 }
 
-// With the lock held: the dialog and its controls go, with their timers; sends to them get 0.
+// With the lock held: the windows go, a dialog with its controls and timers; sends to them get 0.
 void Destroy(WindowHandle dialog) {
     for (auto& [handle, window] : data.windows) {
-        if (handle == dialog || window.parent == dialog) {
-            window.destroyed = true;
-            std::erase_if(data.timers, [handle](const auto& timer) { return timer.first.first == handle; });
-        }
+        window.destroyed = window.destroyed || handle == dialog || window.parent == dialog;
     }
+    std::erase_if(data.timers, [](const auto& timer) { return Find(timer.first.first) == nullptr; });
     std::erase_if(data.queue, [](const Queued& queued) {
         const bool gone = Find(queued.sent.window) == nullptr;
         if (gone && queued.reply) {
@@ -105,7 +103,7 @@ LResult ControlProcedure(WindowHandle control, unsigned message, WParam wParam, 
         return Deliver(dialog, WM_COMMAND, command, reinterpret_cast<LParam>(control));
     }
     return With(control, LResult{}, [&](Window& window) -> LResult {
-        ProgressState& bar = window.state.progress;
+        auto& bar = window.state.progress;
         const LResult previous = message == PBM_SETPOS ? bar.position : (bar.low & 0xFFFF) | (bar.high << 16);
         if (message == PBM_SETRANGE) {
             bar.low = static_cast<int>(lParam & 0xFFFF);
@@ -155,14 +153,15 @@ auto NextTimer() {
 
 // Delivers one queued message (sent ones first) or due timer of this thread; false when none.
 bool PumpOne() {
-    const auto self = std::this_thread::get_id();
     std::unique_lock hold(lock);
     for (auto& [handle, window] : data.windows) {
         if (window.state.result && !window.destroyed) {
             Destroy(handle);
         }
     }
-    auto mine = [self](const Queued& queued) { return Find(queued.sent.window)->thread == self; };
+    auto mine = [](const Queued& queued) {
+        return Find(queued.sent.window)->thread == std::this_thread::get_id();
+    };
     auto next =
         std::find_if(data.queue.begin(), data.queue.end(), [&](auto& q) { return mine(q) && q.reply; });
     next = next != data.queue.end() ? next : std::find_if(data.queue.begin(), data.queue.end(), mine);
@@ -188,40 +187,6 @@ bool PumpOne() {
     hold.unlock();
     Deliver(window, WM_TIMER, id, 0);
     return true;
-}
-
-// Creates the dialog and delivers WM_INITDIALOG; a nonzero answer gives the first tab stop the focus.
-WindowHandle CreateDialog(int templateId, DialogProc proc, LParam param) {
-    const auto [dialog, focus] = Locked([&](Data& d) -> std::pair<WindowHandle, WindowHandle> {
-        const auto definition = d.definitions.find(templateId);
-        if (definition == d.definitions.end()) {
-            d.failures.push_back("no dialog template " + std::to_string(templateId) + " is defined");
-            return {};
-        }
-        const auto self = std::this_thread::get_id();
-        auto open = [&](Window window) {
-            const auto handle = reinterpret_cast<WindowHandle>(d.lastHandle += 0x10);
-            d.windows[handle] = std::move(window);
-            return handle;
-        };
-        const WindowHandle created =
-            open({.state = {.visible = true, .enabled = true}, .proc = proc, .thread = self});
-        WindowHandle first = nullptr;
-        for (const ControlDefinition& control : definition->second.controls) {
-            const WindowHandle handle =
-                open({.state = {.text = control.text, .visible = control.visible, .enabled = true},
-                      .parent = created,
-                      .id = control.id,
-                      .thread = self});
-            first = control.id == definition->second.firstTabStop ? handle : first;
-        }
-        return {created, first};
-    });
-    if (dialog != nullptr && Deliver(dialog, WM_INITDIALOG, reinterpret_cast<WParam>(focus), param) != 0 &&
-        focus != nullptr) {
-        SetFocus(focus);
-    }
-    return dialog;
 }
 
 // With the lock held: joins the threads that have ended, as far as the simulation is concerned.
@@ -297,10 +262,6 @@ bool EnableWindow(WindowHandle window, bool enable) {
 
 bool IsWindowEnabled(WindowHandle window) {
     return Inspect(window).enabled;
-}
-
-bool IsIconic(WindowHandle) {
-    return false; // never minimised on the host
 }
 
 // As on Windows, SetFocus(nullptr) takes the focus away and answers who had it.
@@ -388,8 +349,10 @@ std::string ApplicationName() {
     return "Tolvo Firmware Updater";
 }
 
-// The resources, DPI and painting are the real system's (see the header): the host answers as for
-// the program's window, which has no system menu and stays at 96 DPI, so nothing reaches the rest.
+// Nothing is drawn on the host (see the header): no system menu, no resources, 96 DPI.
+bool IsIconic(WindowHandle) {
+    return false;
+}
 MenuHandle GetSystemMenu(WindowHandle, bool) {
     return nullptr;
 }
@@ -447,12 +410,42 @@ void Sleep(unsigned milliseconds) {
 
 namespace sim {
 
-void DefineDialog(int templateId, DialogDefinition definition) {
-    Locked([&](Data& d) { d.definitions[templateId] = std::move(definition); });
+void DefineDialog(int templateId, std::vector<ControlDefinition> controls) {
+    Locked([&](Data& d) { d.definitions[templateId] = std::move(controls); });
 }
 
 WindowHandle OpenDialog(int templateId, DialogProc proc, LParam param) {
-    return CreateDialog(templateId, proc, param);
+    const auto [dialog, first] = Locked([&](Data& d) -> std::pair<WindowHandle, WindowHandle> {
+        const auto definition = d.definitions.find(templateId);
+        if (definition == d.definitions.end()) {
+            d.failures.push_back("no dialog template " + std::to_string(templateId) + " is defined");
+            return {};
+        }
+        auto open = [&d](Window window) {
+            const auto handle = reinterpret_cast<WindowHandle>(0x10000 + 0x10 * (d.windows.size() + 1));
+            d.windows[handle] = std::move(window);
+            return handle;
+        };
+        const auto self = std::this_thread::get_id();
+        const WindowHandle created =
+            open({.state = {.visible = true, .enabled = true}, .proc = proc, .thread = self});
+        WindowHandle first = nullptr;
+        for (const ControlDefinition& control : definition->second) {
+            const WindowHandle handle =
+                open({.state = {.text = control.text, .visible = control.visible, .enabled = true},
+                      .parent = created,
+                      .id = control.id,
+                      .thread = self});
+            first = first == nullptr ? handle : first;
+        }
+        return {created, first};
+    });
+    // A nonzero answer gives the focus to the control named in wParam.
+    if (dialog != nullptr && Deliver(dialog, WM_INITDIALOG, reinterpret_cast<WParam>(first), param) != 0 &&
+        first != nullptr) {
+        SetFocus(first);
+    }
+    return dialog;
 }
 
 void Click(WindowHandle dialog, int id) {
@@ -482,8 +475,8 @@ void PumpMessages() {
     }
 }
 
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds deadline) {
-    const auto end = std::chrono::steady_clock::now() + deadline;
+bool PumpUntil(const std::function<bool()>& done) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     for (PumpMessages(); !done(); PumpMessages()) {
         if (std::chrono::steady_clock::now() >= end) {
             AddFailure("PumpUntil: the awaited condition did not come true in time");

@@ -1,20 +1,16 @@
 #pragma once
 // The simulated window system behind platform/Window.h and platform/Process.h on the host.
-// - A dialog opens without a loop, on the thread that owns it from then on; its controls are known by
-//   id. An ended dialog goes at the next pump. A modal dialog is a failure: the Windows tier runs them.
-// - SendMessageA from another thread waits until the window's thread handles the message in a loop
-//   (a pump or a message box).
-// - Time moves only when the test moves it: AdvanceTime() delivers each WM_TIMER as it falls due;
-//   Sleep() only moves the clock, and a timer overdue meanwhile fires once at the next pump.
-// - A message box on a window's thread is a modal loop: it delivers that thread's messages, lets
-//   `meanwhile` happen and stays up for `upForMs`. Answers are scripted per kind of thread. An
-//   unscripted box with only OK answers IDOK; any other is a failure and answers 0.
-// - The host draws nothing: no system menu, 96 DPI, never minimised; Wine checks the rest.
+// - A dialog opens without a loop on the thread that then owns it, and goes at the next pump once
+//   ended. A modal dialog is a failure: the Windows tier runs those. Nothing is drawn (96 DPI).
+// - A send from another thread waits until the window's thread pumps or shows a message box.
+// - The clock moves only by AdvanceTime(), which delivers each WM_TIMER as it falls due, and Sleep();
+//   a timer overdue after a Sleep() fires once at the next pump.
+// - A message box on a window's thread delivers that thread's messages, lets `meanwhile` happen and
+//   stays up for `upForMs`. Unscripted, a box with only OK answers IDOK; any other fails with 0.
 // - TakeFailures() hands over what went wrong inside; Reset() forgets all but the definitions.
 // Thread-safe; no lock is held while a dialog procedure or a test callback runs.
 #include "platform/Window.h"
 
-#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -30,26 +26,22 @@ struct ControlDefinition {
     std::string text = {};
     bool visible = true;
 };
-struct DialogDefinition {
-    std::vector<ControlDefinition> controls;
-    int firstTabStop = 0; // the control that gets the focus when WM_INITDIALOG answers nonzero
-};
-// A dialog template as the program's resources define it; a dialog without one fails.
-void DefineDialog(int templateId, DialogDefinition definition);
+// A dialog template's controls as the program's resources define them, in tab order: the first is
+// a tab stop. A dialog without a template fails.
+void DefineDialog(int templateId, std::vector<ControlDefinition> controls);
 
 // Creates the dialog on this thread and delivers WM_INITDIALOG with `param`; null without a template.
 WindowHandle OpenDialog(int templateId, DialogProc proc, LParam param);
 void Click(WindowHandle dialog, int id); // BM_CLICK to control `id`
 
-struct ProgressState {
-    int low = 0, high = 100, position = 0;
-};
 // What a test reads back of a window, also after it is gone.
 struct WindowState {
-    std::string text;
+    std::string text = {};
     bool visible = false, enabled = false;
-    ProgressState progress;
-    std::optional<LResult> result; // given to EndDialog
+    struct {
+        int low = 0, high = 100, position = 0;
+    } progress = {};
+    std::optional<LResult> result = {}; // given to EndDialog
 };
 WindowState Inspect(WindowHandle window);
 std::optional<unsigned> TimerPeriod(WindowHandle window, std::uintptr_t id);
@@ -64,8 +56,7 @@ std::vector<DeliveredMessage> DeliveredMessages(); // since the reset, in order
 // Delivers this thread's queued messages (sent ones first) and due timers until none is left.
 void PumpMessages();
 // Pumps, waiting for other threads, until `done` holds or the real-time deadline passes (a failure).
-bool PumpUntil(const std::function<bool()>& done,
-               std::chrono::milliseconds deadline = std::chrono::seconds(10));
+bool PumpUntil(const std::function<bool()>& done);
 // Moves the clock, delivering this thread's timers in due order.
 void AdvanceTime(unsigned milliseconds);
 std::uint64_t Now();
