@@ -165,27 +165,24 @@ bool PumpOne() {
     auto next =
         std::find_if(data.queue.begin(), data.queue.end(), [&](auto& q) { return mine(q) && q.reply; });
     next = next != data.queue.end() ? next : std::find_if(data.queue.begin(), data.queue.end(), mine);
+    Queued queued{};
     if (next != data.queue.end()) {
-        const Queued queued = *next;
+        queued = *next;
         data.queue.erase(next);
-        hold.unlock();
-        const auto& [window, message, wParam, lParam] = queued.sent;
-        const LResult result = Deliver(window, message, wParam, lParam);
-        if (queued.reply) {
-            hold.lock();
-            *queued.reply = result;
-            changed.notify_all();
-        }
-        return true;
-    }
-    const auto due = NextTimer();
-    if (due == data.timers.end() || due->second.due > data.now) {
+    } else if (const auto due = NextTimer(); due != data.timers.end() && due->second.due <= data.now) {
+        due->second.due = data.now + due->second.period;
+        queued.sent = {due->first.first, WM_TIMER, due->first.second, 0};
+    } else {
         return false;
     }
-    const auto [window, id] = due->first;
-    due->second.due = data.now + due->second.period;
     hold.unlock();
-    Deliver(window, WM_TIMER, id, 0);
+    const auto& [window, message, wParam, lParam] = queued.sent;
+    const LResult result = Deliver(window, message, wParam, lParam);
+    if (queued.reply) {
+        hold.lock();
+        *queued.reply = result;
+        changed.notify_all();
+    }
     return true;
 }
 
@@ -217,9 +214,7 @@ LResult DialogBoxParamA(int templateId, WindowHandle, DialogProc, LParam) {
 
 bool EndDialog(WindowHandle dialog, LResult result) {
     return With(dialog, false, [result](Window& window) {
-        if (window.proc != nullptr) {
-            window.state.result = result;
-        }
+        window.state.result = window.proc != nullptr ? std::optional(result) : std::nullopt; // not a control
         return window.proc != nullptr;
     });
 }
