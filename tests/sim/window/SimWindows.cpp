@@ -34,7 +34,6 @@ struct Queued {
 struct Timer {
     unsigned period;
     std::uint64_t due, order;
-    std::thread::id thread;
 };
 struct Data {
     std::map<int, std::vector<ControlDefinition>> definitions;
@@ -142,7 +141,7 @@ auto NextTimer() {
     auto next = data.timers.end();
     for (auto timer = data.timers.begin(); timer != data.timers.end(); ++timer) {
         const Timer& t = timer->second;
-        if (t.thread == std::this_thread::get_id() &&
+        if (Find(timer->first.first)->thread == std::this_thread::get_id() &&
             (next == data.timers.end() ||
              std::pair(t.due, t.order) < std::pair(next->second.due, next->second.order))) {
             next = timer;
@@ -295,7 +294,7 @@ std::uintptr_t SetTimer(WindowHandle window, std::uintptr_t id, unsigned millise
             return 0;
         }
         const unsigned period = std::max(milliseconds, 10u); // USER_TIMER_MINIMUM
-        d.timers[{window, id}] = {period, d.now + period, ++d.timerOrder, target->thread};
+        d.timers[{window, id}] = {period, d.now + period, ++d.timerOrder};
         return id == 0 ? 1 : id;
     });
 }
