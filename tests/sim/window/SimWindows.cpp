@@ -24,7 +24,7 @@ struct Window {
     int id = 0;
     DialogProc proc = nullptr; // null for a control
     std::thread::id thread;
-    bool destroyed = false;
+    bool enabled = true, destroyed = false;
     std::map<int, LParam> longs = {}; // DWLP_* slots
 };
 struct Queued {
@@ -250,12 +250,11 @@ bool ShowWindow(WindowHandle window, int command) {
 }
 
 bool EnableWindow(WindowHandle window, bool enable) {
-    return With(window, false,
-                [enable](Window& found) { return !std::exchange(found.state.enabled, enable); });
+    return With(window, false, [enable](Window& found) { return !std::exchange(found.enabled, enable); });
 }
 
 bool IsWindowEnabled(WindowHandle window) {
-    return Inspect(window).enabled;
+    return With(window, false, [](Window& found) { return found.enabled; });
 }
 
 // As on Windows, SetFocus(nullptr) takes the focus away and answers who had it.
@@ -343,7 +342,7 @@ std::string ApplicationName() {
     return "Tolvo Firmware Updater";
 }
 
-// Nothing is drawn on the host (see the header): no system menu, no resources, 96 DPI.
+// Nothing is drawn on the host: never minimised, no system menu, strings or bitmaps, and 96 DPI.
 bool IsIconic(WindowHandle) {
     return false;
 }
@@ -421,15 +420,13 @@ WindowHandle OpenDialog(int templateId, DialogProc proc, LParam param) {
             return handle;
         };
         const auto self = std::this_thread::get_id();
-        const WindowHandle created =
-            open({.state = {.visible = true, .enabled = true}, .proc = proc, .thread = self});
+        const WindowHandle created = open({.state = {.visible = true}, .proc = proc, .thread = self});
         WindowHandle first = nullptr;
         for (const ControlDefinition& control : definition->second) {
-            const WindowHandle handle =
-                open({.state = {.text = control.text, .visible = control.visible, .enabled = true},
-                      .parent = created,
-                      .id = control.id,
-                      .thread = self});
+            const WindowHandle handle = open({.state = {.text = control.text, .visible = control.visible},
+                                              .parent = created,
+                                              .id = control.id,
+                                              .thread = self});
             first = first == nullptr ? handle : first;
         }
         return {created, first};

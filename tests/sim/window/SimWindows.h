@@ -37,7 +37,7 @@ void Click(WindowHandle dialog, int id); // BM_CLICK to control `id`
 // What a test reads back of a window, also after it is gone.
 struct WindowState {
     std::string text = {};
-    bool visible = false, enabled = false;
+    bool visible = false;
     struct {
         int low = 0, high = 100, position = 0;
     } progress = {};
@@ -55,7 +55,7 @@ std::vector<DeliveredMessage> DeliveredMessages(); // since the reset, in order
 
 // Delivers this thread's queued messages (sent ones first) and due timers until none is left.
 void PumpMessages();
-// Pumps, waiting for other threads, until `done` holds or the real-time deadline passes (a failure).
+// Pumps, waiting for other threads, until `done` holds or ten seconds of real time pass (a failure).
 bool PumpUntil(const std::function<bool()>& done);
 // Moves the clock, delivering this thread's timers in due order.
 void AdvanceTime(unsigned milliseconds);
