@@ -23,12 +23,12 @@ constexpr int kDrives = 20;
 
 void PollWithTwentyDisksAndDrives(benchmark::State& state) {
     platform::sim::Reset();
-    platform::sim::DefineDialog(IDD_UPDATER_DIALOG, {.controls = {{IDC_UPGRADE},
-                                                                  {IDC_PROGRESS},
-                                                                  {IDC_STATUS},
-                                                                  {IDC_CURRENT_VERSION},
-                                                                  {IDC_TARGET_VERSION},
-                                                                  {IDC_LOGO}}});
+    platform::sim::DefineDialog(IDD_UPDATER_DIALOG, {{IDC_UPGRADE},
+                                                     {IDC_PROGRESS},
+                                                     {IDC_STATUS},
+                                                     {IDC_CURRENT_VERSION},
+                                                     {IDC_TARGET_VERSION},
+                                                     {IDC_LOGO}});
     platform::sim::ResetMachine();
     std::string pattern = (std::filesystem::temp_directory_path() / "updater-poll-bench-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {

@@ -21,7 +21,7 @@ struct ContractMachine::Tier {
 ContractMachine::ContractMachine() : tier_(std::make_unique<Tier>()) {
     sim::Reset();
     sim::ResetMachine();
-    sim::DefineDialog(IDD_ABOUT_DIALOG, {.controls = {{IDOK, "OK"}}, .firstTabStop = IDOK});
+    sim::DefineDialog(IDD_ABOUT_DIALOG, {{IDOK, "OK"}});
 }
 
 ContractMachine::~ContractMachine() {
@@ -71,7 +71,7 @@ platform::WindowHandle ContractMachine::OpenWindow(platform::DialogProc proc) {
 }
 
 bool ContractMachine::PumpUntil(const std::function<bool()>& done) {
-    return sim::PumpUntil(done, std::chrono::seconds(5));
+    return sim::PumpUntil(done);
 }
 
 void ContractMachine::LetTimePass(unsigned milliseconds) {

@@ -202,14 +202,4 @@ TEST_F(ModalDialogTest, DefaultInANestedMessageDoesNotLeakIntoTheOuterOne) {
     EXPECT_EQ(nested, 0);
 }
 
-TEST_F(ModalDialogTest, DoModalReturnsTheEndResultAndForgetsTheWindow) {
-    sim::ScriptDialog(IDD_UPDATER_DIALOG, {[](WindowHandle dialog) {
-                          platform::SendMessageA(dialog, WM_TIMER, 32001, 0);
-                          platform::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-                      }});
-    EXPECT_EQ(dialog_.DoModal(), IDCANCEL);
-    EXPECT_EQ(dialog_.calls, (std::vector<std::string>{"OnTimer 32001", "OnCancel"}));
-    EXPECT_EQ(dialog_.Handle(), nullptr);
-}
-
 } // namespace

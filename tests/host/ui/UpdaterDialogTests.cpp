@@ -158,51 +158,10 @@ TEST_F(UpdaterDialogTest, CancelWhileTheExitQuestionIsUpLeavesTheWindowClosed) {
     ExpectClosed(IDCANCEL);
 }
 
-TEST_F(UpdaterDialogTest, AboutCommandRunsTheAboutBoxOwnedByTheWindow) {
-    Open();
-    std::vector<WindowHandle> abouts; // each dialog that ran the About template's script
-    for (const unsigned id : {IDM_ABOUT, IDM_ABOUT | 0x3}) {
-        sim::ScriptDialog(IDD_ABOUT_DIALOG, {[&](WindowHandle about) {
-                              abouts.push_back(about);
-                              EXPECT_FALSE(platform::IsWindowEnabled(window_)) << "modal over the window";
-                              sim::Click(about, IDOK);
-                          }});
-        platform::SendMessageA(window_, WM_SYSCOMMAND, id, 0);
-    }
-    ASSERT_EQ(abouts.size(), 2u);
-    EXPECT_EQ(sim::Inspect(abouts[0]).parent, window_);
-    EXPECT_EQ(sim::Inspect(abouts[0]).result, IDOK);
-    EXPECT_TRUE(platform::IsWindowEnabled(window_));
-    ExpectStillOpen();
-}
-
 TEST_F(UpdaterDialogTest, DragIconIsTheWindowIcon) {
     Open();
     EXPECT_EQ(platform::SendMessageA(window_, WM_QUERYDRAGICON, 0, 0),
               reinterpret_cast<platform::LResult>(platform::LoadIconA(IDI_MAIN)));
-}
-
-TEST(RunUpdaterWindow, RunsTheDialogModallyUntilItClosesAndForgetsTheWindow) {
-    sim::Reset();
-    DefineProgramDialogs();
-    UpdaterContext context;
-    WindowHandle seen = nullptr;
-    sim::ScriptDialog(IDD_UPDATER_DIALOG, {
-                                              [&](WindowHandle dialog) {
-                                                  seen = context.mainDialog;
-                                                  EXPECT_EQ(seen, dialog);
-                                                  sim::AdvanceTime(4000);
-                                              },
-                                              [](WindowHandle dialog) { sim::Click(dialog, IDOK); },
-                                          });
-    sim::ScriptMessageBoxes({{IDYES}});
-    RunUpdaterWindow(context);
-    EXPECT_NE(seen, nullptr);
-    EXPECT_EQ(context.mainDialog.load(), nullptr);
-    EXPECT_EQ(sim::Inspect(seen).result, IDOK);
-    EXPECT_EQ(sim::ShownMessageBoxes().size(), 1u);
-    EXPECT_TRUE(sim::TakeFailures().empty());
-    sim::Reset();
 }
 
 } // namespace

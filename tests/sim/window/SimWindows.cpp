@@ -3,6 +3,7 @@
 #include "platform/Process.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -10,7 +11,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <tuple>
 #include <utility>
 
 namespace platform {
@@ -18,12 +18,14 @@ namespace {
 
 using namespace sim;
 
-struct Window : WindowState {
+struct Window {
+    WindowState state;
+    WindowHandle parent = nullptr; // a control's dialog
     int id = 0;
-    bool destroyed = false, modeless = false;
     DialogProc proc = nullptr; // null for a control
     std::thread::id thread;
-    std::map<int, LParam> longs; // DWLP_* slots
+    bool enabled = true, destroyed = false;
+    std::map<int, LParam> longs = {}; // DWLP_* slots
 };
 struct Queued {
     DeliveredMessage sent;
@@ -32,17 +34,14 @@ struct Queued {
 struct Timer {
     unsigned period;
     std::uint64_t due, order;
-    std::thread::id thread;
 };
 struct Data {
-    std::uintptr_t lastHandle = 0x10000;
-    std::map<int, DialogDefinition> definitions;
+    std::map<int, std::vector<ControlDefinition>> definitions;
     std::map<WindowHandle, Window> windows;
     std::deque<Queued> queue;
     std::map<std::pair<WindowHandle, std::uintptr_t>, Timer> timers;
     std::uint64_t timerOrder = 0, now = 0;
     WindowHandle focus = nullptr;
-    std::map<int, std::deque<std::vector<DialogStep>>> dialogScripts;
     std::deque<BoxAnswer> answers[2]; // by BoxThread
     std::vector<ShownMessageBox> boxes;
     std::vector<DeliveredMessage> delivered;
@@ -76,14 +75,12 @@ void AddFailure(std::string what) {
     Locked([&](Data& d) { d.failures.push_back(std::move(what)); });
 }
 
-// With the lock held: the dialog and its controls go, with their timers; sends to them get 0.
+// With the lock held: the windows go, a dialog with its controls and timers; sends to them get 0.
 void Destroy(WindowHandle dialog) {
     for (auto& [handle, window] : data.windows) {
-        if (handle == dialog || window.parent == dialog) {
-            window.destroyed = true;
-            std::erase_if(data.timers, [handle](const auto& timer) { return timer.first.first == handle; });
-        }
+        window.destroyed = window.destroyed || handle == dialog || window.parent == dialog;
     }
+    std::erase_if(data.timers, [](const auto& timer) { return Find(timer.first.first) == nullptr; });
     std::erase_if(data.queue, [](const Queued& queued) {
         const bool gone = Find(queued.sent.window) == nullptr;
         if (gone && queued.reply) {
@@ -105,7 +102,7 @@ LResult ControlProcedure(WindowHandle control, unsigned message, WParam wParam, 
         return Deliver(dialog, WM_COMMAND, command, reinterpret_cast<LParam>(control));
     }
     return With(control, LResult{}, [&](Window& window) -> LResult {
-        ProgressState& bar = window.progress;
+        auto& bar = window.state.progress;
         const LResult previous = message == PBM_SETPOS ? bar.position : (bar.low & 0xFFFF) | (bar.high << 16);
         if (message == PBM_SETRANGE) {
             bar.low = static_cast<int>(lParam & 0xFFFF);
@@ -139,80 +136,53 @@ LResult Deliver(WindowHandle handle, unsigned message, WParam wParam, LParam lPa
     return 0;
 }
 
+// With the lock held: this thread's timer that falls due first (the earlier set on a tie), or end.
+auto NextTimer() {
+    auto next = data.timers.end();
+    for (auto timer = data.timers.begin(); timer != data.timers.end(); ++timer) {
+        const Timer& t = timer->second;
+        if (Find(timer->first.first)->thread == std::this_thread::get_id() &&
+            (next == data.timers.end() ||
+             std::pair(t.due, t.order) < std::pair(next->second.due, next->second.order))) {
+            next = timer;
+        }
+    }
+    return next;
+}
+
 // Delivers one queued message (sent ones first) or due timer of this thread; false when none.
 bool PumpOne() {
-    const auto self = std::this_thread::get_id();
     std::unique_lock hold(lock);
     for (auto& [handle, window] : data.windows) {
-        if (window.modeless && window.result && !window.destroyed) {
+        if (window.state.result && !window.destroyed) {
             Destroy(handle);
         }
     }
-    auto mine = [self](const Queued& queued) { return Find(queued.sent.window)->thread == self; };
+    auto mine = [](const Queued& queued) {
+        return Find(queued.sent.window)->thread == std::this_thread::get_id();
+    };
     auto next =
         std::find_if(data.queue.begin(), data.queue.end(), [&](auto& q) { return mine(q) && q.reply; });
     next = next != data.queue.end() ? next : std::find_if(data.queue.begin(), data.queue.end(), mine);
+    Queued queued{};
     if (next != data.queue.end()) {
-        const Queued queued = *next;
+        queued = *next;
         data.queue.erase(next);
-        hold.unlock();
-        const auto& [window, message, wParam, lParam] = queued.sent;
-        const LResult result = Deliver(window, message, wParam, lParam);
-        if (queued.reply) {
-            hold.lock();
-            *queued.reply = result;
-            changed.notify_all();
-        }
-        return true;
-    }
-    auto due = data.timers.end();
-    for (auto timer = data.timers.begin(); timer != data.timers.end(); ++timer) {
-        const Timer& t = timer->second;
-        if (t.thread == self && t.due <= data.now &&
-            (due == data.timers.end() ||
-             std::pair(t.due, t.order) < std::pair(due->second.due, due->second.order))) {
-            due = timer;
-        }
-    }
-    if (due == data.timers.end()) {
+    } else if (const auto due = NextTimer(); due != data.timers.end() && due->second.due <= data.now) {
+        due->second.due = data.now + due->second.period;
+        queued.sent = {due->first.first, WM_TIMER, due->first.second, 0};
+    } else {
         return false;
     }
-    const auto [window, id] = due->first;
-    due->second.due = data.now + due->second.period;
     hold.unlock();
-    Deliver(window, WM_TIMER, id, 0);
-    return true;
-}
-
-// Creates the dialog and delivers WM_INITDIALOG; a nonzero answer gives the first tab stop the focus.
-WindowHandle CreateDialog(int templateId, WindowHandle owner, DialogProc proc, LParam param, bool modeless) {
-    const auto [dialog, focus] = Locked([&](Data& d) -> std::pair<WindowHandle, WindowHandle> {
-        if (d.definitions.count(templateId) == 0) {
-            d.failures.push_back("no dialog template " + std::to_string(templateId) + " is defined");
-            return {};
-        }
-        auto open = [&](WindowHandle parent, int id, const std::string& text, bool visible) {
-            const auto handle = reinterpret_cast<WindowHandle>(d.lastHandle += 0x10);
-            Window& window = d.windows[handle];
-            std::tie(window.parent, window.id, window.text, window.visible, window.enabled, window.thread) =
-                std::tuple(parent, id, text, visible, true, std::this_thread::get_id());
-            return handle;
-        };
-        const WindowHandle created = open(owner, 0, "", true);
-        d.windows[created].proc = proc;
-        d.windows[created].modeless = modeless;
-        WindowHandle first = nullptr;
-        for (const ControlDefinition& control : d.definitions[templateId].controls) {
-            const WindowHandle handle = open(created, control.id, control.text, control.visible);
-            first = control.id == d.definitions[templateId].firstTabStop ? handle : first;
-        }
-        return {created, first};
-    });
-    if (dialog != nullptr && Deliver(dialog, WM_INITDIALOG, reinterpret_cast<WParam>(focus), param) != 0 &&
-        focus != nullptr) {
-        SetFocus(focus);
+    const auto& [window, message, wParam, lParam] = queued.sent;
+    const LResult result = Deliver(window, message, wParam, lParam);
+    if (queued.reply) {
+        hold.lock();
+        *queued.reply = result;
+        changed.notify_all();
     }
-    return dialog;
+    return true;
 }
 
 // With the lock held: joins the threads that have ended, as far as the simulation is concerned.
@@ -236,44 +206,16 @@ void StartThread(void (*proc)(void*), void* argument) {
 
 } // namespace
 
-LResult DialogBoxParamA(int templateId, WindowHandle owner, DialogProc proc, LParam param) {
-    const bool ownerWasEnabled = IsWindowEnabled(owner);
-    EnableWindow(owner, false);
-    std::deque<DialogStep> steps = Locked([templateId](Data& d) {
-        auto& scripts = d.dialogScripts[templateId];
-        std::deque<DialogStep> first;
-        if (!scripts.empty()) {
-            first.assign(scripts.front().begin(), scripts.front().end());
-            scripts.pop_front();
-        }
-        return first;
-    });
-    const WindowHandle dialog = CreateDialog(templateId, owner, proc, param, false);
-    while (dialog != nullptr && !Inspect(dialog).result) {
-        if (PumpOne()) {
-            continue;
-        }
-        if (steps.empty()) {
-            AddFailure("modal dialog " + std::to_string(templateId) +
-                       " is still open after its scripted steps");
-            EndDialog(dialog, -1);
-            break;
-        }
-        const DialogStep step = std::move(steps.front());
-        steps.pop_front();
-        step(dialog);
-    }
-    std::lock_guard hold(lock);
-    Destroy(dialog);
-    if (Window* ownerWindow = Find(owner)) {
-        ownerWindow->enabled = ownerWasEnabled;
-    }
-    return dialog == nullptr ? -1 : *data.windows[dialog].result;
+LResult DialogBoxParamA(int templateId, WindowHandle, DialogProc, LParam) {
+    AddFailure("modal dialog " + std::to_string(templateId) + ": modal dialogs run only in the Windows tier");
+    return -1;
 }
 
 bool EndDialog(WindowHandle dialog, LResult result) {
-    return With(dialog, false,
-                [result](Window& window) { return (window.result = result, window.proc != nullptr); });
+    return With(dialog, false, [result](Window& window) {
+        window.state.result = window.proc != nullptr ? std::optional(result) : std::nullopt; // not a control
+        return window.proc != nullptr;
+    });
 }
 
 LParam SetWindowLongPtrA(WindowHandle dialog, int index, LParam value) {
@@ -295,7 +237,7 @@ WindowHandle GetDlgItem(WindowHandle dialog, int id) {
 }
 
 bool SetWindowTextA(WindowHandle window, const char* text) {
-    return With(window, false, [text](Window& found) { return (found.text = text, true); });
+    return With(window, false, [text](Window& found) { return (found.state.text = text, true); });
 }
 
 bool SetDlgItemTextA(WindowHandle dialog, int id, const char* text) {
@@ -304,7 +246,7 @@ bool SetDlgItemTextA(WindowHandle dialog, int id, const char* text) {
 
 bool ShowWindow(WindowHandle window, int command) {
     return With(window, false,
-                [command](Window& found) { return std::exchange(found.visible, command != SW_HIDE); });
+                [command](Window& found) { return std::exchange(found.state.visible, command != SW_HIDE); });
 }
 
 bool EnableWindow(WindowHandle window, bool enable) {
@@ -312,11 +254,7 @@ bool EnableWindow(WindowHandle window, bool enable) {
 }
 
 bool IsWindowEnabled(WindowHandle window) {
-    return Inspect(window).enabled;
-}
-
-bool IsIconic(WindowHandle) {
-    return false; // never minimised on the host
+    return With(window, false, [](Window& found) { return found.enabled; });
 }
 
 // As on Windows, SetFocus(nullptr) takes the focus away and answers who had it.
@@ -355,7 +293,7 @@ std::uintptr_t SetTimer(WindowHandle window, std::uintptr_t id, unsigned millise
             return 0;
         }
         const unsigned period = std::max(milliseconds, 10u); // USER_TIMER_MINIMUM
-        d.timers[{window, id}] = {period, d.now + period, ++d.timerOrder, target->thread};
+        d.timers[{window, id}] = {period, d.now + period, ++d.timerOrder};
         return id == 0 ? 1 : id;
     });
 }
@@ -404,8 +342,10 @@ std::string ApplicationName() {
     return "Tolvo Firmware Updater";
 }
 
-// The resources, DPI and painting are the real system's (see the header): the host answers as for
-// the program's window, which has no system menu and stays at 96 DPI, so nothing reaches the rest.
+// Nothing is drawn on the host: never minimised, no system menu, strings or bitmaps, and 96 DPI.
+bool IsIconic(WindowHandle) {
+    return false;
+}
 MenuHandle GetSystemMenu(WindowHandle, bool) {
     return nullptr;
 }
@@ -463,16 +403,40 @@ void Sleep(unsigned milliseconds) {
 
 namespace sim {
 
-void DefineDialog(int templateId, DialogDefinition definition) {
-    Locked([&](Data& d) { d.definitions[templateId] = std::move(definition); });
+void DefineDialog(int templateId, std::vector<ControlDefinition> controls) {
+    Locked([&](Data& d) { d.definitions[templateId] = std::move(controls); });
 }
 
-WindowHandle OpenDialog(int templateId, DialogProc proc, LParam param, WindowHandle owner) {
-    return CreateDialog(templateId, owner, proc, param, true);
-}
-
-void ScriptDialog(int templateId, std::vector<DialogStep> steps) {
-    Locked([&](Data& d) { d.dialogScripts[templateId].push_back(std::move(steps)); });
+WindowHandle OpenDialog(int templateId, DialogProc proc, LParam param) {
+    const auto [dialog, first] = Locked([&](Data& d) -> std::pair<WindowHandle, WindowHandle> {
+        const auto definition = d.definitions.find(templateId);
+        if (definition == d.definitions.end()) {
+            d.failures.push_back("no dialog template " + std::to_string(templateId) + " is defined");
+            return {};
+        }
+        auto open = [&d](Window window) {
+            const auto handle = reinterpret_cast<WindowHandle>(0x10000 + 0x10 * (d.windows.size() + 1));
+            d.windows[handle] = std::move(window);
+            return handle;
+        };
+        const auto self = std::this_thread::get_id();
+        const WindowHandle created = open({.state = {.visible = true}, .proc = proc, .thread = self});
+        WindowHandle first = nullptr;
+        for (const ControlDefinition& control : definition->second) {
+            const WindowHandle handle = open({.state = {.text = control.text, .visible = control.visible},
+                                              .parent = created,
+                                              .id = control.id,
+                                              .thread = self});
+            first = first == nullptr ? handle : first;
+        }
+        return {created, first};
+    });
+    // A nonzero answer gives the focus to the control named in wParam.
+    if (dialog != nullptr && Deliver(dialog, WM_INITDIALOG, reinterpret_cast<WParam>(first), param) != 0 &&
+        first != nullptr) {
+        SetFocus(first);
+    }
+    return dialog;
 }
 
 void Click(WindowHandle dialog, int id) {
@@ -481,7 +445,8 @@ void Click(WindowHandle dialog, int id) {
 
 WindowState Inspect(WindowHandle window) {
     return Locked([window](Data& d) {
-        return d.windows.count(window) ? WindowState(d.windows[window]) : WindowState();
+        const auto found = d.windows.find(window);
+        return found == d.windows.end() ? WindowState() : found->second.state;
     });
 }
 
@@ -501,8 +466,8 @@ void PumpMessages() {
     }
 }
 
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds deadline) {
-    const auto end = std::chrono::steady_clock::now() + deadline;
+bool PumpUntil(const std::function<bool()>& done) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     for (PumpMessages(); !done(); PumpMessages()) {
         if (std::chrono::steady_clock::now() >= end) {
             AddFailure("PumpUntil: the awaited condition did not come true in time");
@@ -519,10 +484,8 @@ void AdvanceTime(unsigned milliseconds) {
     for (bool reached = false; !reached;) {
         PumpMessages();
         reached = Locked([&](Data& d) {
-            std::uint64_t next = target;
-            for (const auto& [key, timer] : d.timers) {
-                next = timer.thread == std::this_thread::get_id() ? std::min(next, timer.due) : next;
-            }
+            const auto timer = NextTimer();
+            const std::uint64_t next = timer == d.timers.end() ? target : std::min(target, timer->second.due);
             d.now = std::max(d.now, next);
             return next == target;
         });

@@ -1,26 +1,16 @@
 #pragma once
-// The simulated window system behind platform/Window.h and platform/Process.h on the host: dialogs
-// whose controls are known by id, sent and posted messages, timers under the test's clock, message
-// boxes with scripted answers, threads. Layout, styles, resources, DPI and painting are the real
-// system's, checked under Wine; the host answers those calls as for a window that is never
-// minimised, at 96 DPI, without a system menu.
-//
-// - A window belongs to the thread that opened its dialog. OpenDialog() opens one without a loop;
-//   DialogBoxParamA runs one whose loop delivers what is queued and, when nothing is, runs the
-//   next step given to ScriptDialog(). Running out of steps is a failure and ends it with -1.
-// - SendMessageA from another thread waits until the window's thread has handled the message in a
-//   message loop (a pump, a modal dialog's or a message box's).
-// - Time stands still unless the test moves it: AdvanceTime() delivers each WM_TIMER as it falls
-//   due; Sleep() only moves the clock, and a timer overdue meanwhile fires once at the next pump.
-// - A message box on a window's thread is a modal loop: it delivers that thread's messages and due
-//   timers, lets `meanwhile` happen and stays up for `upForMs` of the clock. Answers are scripted
-//   per kind of thread, so a worker's box never takes the window's. An unscripted box with only OK
-//   answers IDOK; any other unscripted box is a failure and answers 0.
+// The simulated window system behind platform/Window.h and platform/Process.h on the host.
+// - A dialog opens without a loop on the thread that then owns it, and goes at the next pump once
+//   ended. A modal dialog is a failure: the Windows tier runs those. Nothing is drawn (96 DPI).
+// - A send from another thread waits until the window's thread pumps or shows a message box.
+// - The clock moves only by AdvanceTime(), which delivers each WM_TIMER as it falls due, and Sleep();
+//   a timer overdue after a Sleep() fires once at the next pump.
+// - A message box on a window's thread delivers that thread's messages, lets `meanwhile` happen and
+//   stays up for `upForMs`. Unscripted, a box with only OK answers IDOK; any other fails with 0.
 // - TakeFailures() hands over what went wrong inside; Reset() forgets all but the definitions.
 // Thread-safe; no lock is held while a dialog procedure or a test callback runs.
 #include "platform/Window.h"
 
-#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -36,29 +26,22 @@ struct ControlDefinition {
     std::string text = {};
     bool visible = true;
 };
-struct DialogDefinition {
-    std::vector<ControlDefinition> controls;
-    int firstTabStop = 0; // the control that gets the focus when WM_INITDIALOG answers nonzero
-};
-// A dialog template as the program's resources define it; a dialog without one fails.
-void DefineDialog(int templateId, DialogDefinition definition);
+// A dialog template's controls as the program's resources define them, in tab order: the first is
+// a tab stop. A dialog without a template fails.
+void DefineDialog(int templateId, std::vector<ControlDefinition> controls);
 
 // Creates the dialog on this thread and delivers WM_INITDIALOG with `param`; null without a template.
-WindowHandle OpenDialog(int templateId, DialogProc proc, LParam param, WindowHandle owner = nullptr);
-using DialogStep = std::function<void(WindowHandle dialog)>;
-void ScriptDialog(int templateId, std::vector<DialogStep> steps);
+WindowHandle OpenDialog(int templateId, DialogProc proc, LParam param);
 void Click(WindowHandle dialog, int id); // BM_CLICK to control `id`
 
-struct ProgressState {
-    int low = 0, high = 100, position = 0;
-};
 // What a test reads back of a window, also after it is gone.
 struct WindowState {
-    WindowHandle parent = nullptr; // a control's dialog, or a dialog's owner
-    std::string text;
-    bool visible = false, enabled = false;
-    ProgressState progress;
-    std::optional<LResult> result; // given to EndDialog
+    std::string text = {};
+    bool visible = false;
+    struct {
+        int low = 0, high = 100, position = 0;
+    } progress = {};
+    std::optional<LResult> result = {}; // given to EndDialog
 };
 WindowState Inspect(WindowHandle window);
 std::optional<unsigned> TimerPeriod(WindowHandle window, std::uintptr_t id);
@@ -72,9 +55,8 @@ std::vector<DeliveredMessage> DeliveredMessages(); // since the reset, in order
 
 // Delivers this thread's queued messages (sent ones first) and due timers until none is left.
 void PumpMessages();
-// Pumps, waiting for other threads, until `done` holds or the real-time deadline passes (a failure).
-bool PumpUntil(const std::function<bool()>& done,
-               std::chrono::milliseconds deadline = std::chrono::seconds(10));
+// Pumps, waiting for other threads, until `done` holds or ten seconds of real time pass (a failure).
+bool PumpUntil(const std::function<bool()>& done);
 // Moves the clock, delivering this thread's timers in due order.
 void AdvanceTime(unsigned milliseconds);
 std::uint64_t Now();

@@ -66,18 +66,22 @@ inline HWND WaitForMessageBox(HWND owner) {
     return box;
 }
 
+inline INT_PTR RunUpdaterDialog(UpdaterContext& context) {
+    UpdaterDialog dialog(context);
+    return dialog.DoModal();
+}
+
 class RunningDialog {
 public:
+    using Run = INT_PTR (*)(UpdaterContext&); // runs the window modally until it ends
     // `beforeOpen` runs on the dialog's thread before its window is made (to hook that thread).
-    explicit RunningDialog(std::function<void()> beforeOpen = {}) : shared_(std::make_shared<Shared>()) {
-        thread_ = std::thread([shared = shared_, beforeOpen = std::move(beforeOpen)] {
+    explicit RunningDialog(std::function<void()> beforeOpen = {}, Run run = &RunUpdaterDialog)
+        : shared_(std::make_shared<Shared>()) {
+        thread_ = std::thread([shared = shared_, beforeOpen = std::move(beforeOpen), run] {
             if (beforeOpen) {
                 beforeOpen();
             }
-            {
-                UpdaterDialog dialog(shared->context);
-                shared->result = dialog.DoModal();
-            }
+            shared->result = run(shared->context);
             shared->done = true;
         });
     }

@@ -22,6 +22,22 @@ void PostCommand(HWND window, int id) {
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
 
+// Clicks EXIT and checks the question; returns the box.
+HWND AskToExit(HWND window) {
+    PostCommand(window, IDOK);
+    HWND box = WaitForMessageBox(window);
+    EXPECT_NE(box, nullptr) << "EXIT did not ask";
+    if (box != nullptr) {
+        EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), kExitQuestion);
+        EXPECT_EQ(TextOf(box), "Cancellation Confirmation");
+        EXPECT_NE(GetDlgItem(box, IDYES), nullptr);
+        EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
+        EXPECT_EQ(GetDlgItem(box, IDOK), nullptr);
+        EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr);
+    }
+    return box;
+}
+
 class UpdaterWindow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -33,22 +49,6 @@ protected:
         EXPECT_EQ(dialog_.Result(), result);
         EXPECT_TRUE(dialog_.Context().deviceText.Get().empty());
     }
-    // Clicks EXIT and checks the question; returns the box.
-    HWND AskToExit() {
-        PostCommand(dialog_.Window(), IDOK);
-        HWND box = WaitForMessageBox(dialog_.Window());
-        EXPECT_NE(box, nullptr) << "EXIT did not ask";
-        if (box != nullptr) {
-            EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), kExitQuestion);
-            EXPECT_EQ(TextOf(box), "Cancellation Confirmation");
-            EXPECT_NE(GetDlgItem(box, IDYES), nullptr);
-            EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
-            EXPECT_EQ(GetDlgItem(box, IDOK), nullptr);
-            EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr);
-        }
-        return box;
-    }
-
     RunningDialog dialog_;
 };
 
@@ -82,7 +82,7 @@ TEST_F(UpdaterWindow, StartsNotReadyWithLogoAndHiddenVersionLines) {
 }
 
 TEST_F(UpdaterWindow, ExitAnsweredNoKeepsTheWindow) {
-    HWND box = AskToExit();
+    HWND box = AskToExit(dialog_.Window());
     ASSERT_NE(box, nullptr);
     PostCommand(box, IDNO);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
@@ -92,7 +92,7 @@ TEST_F(UpdaterWindow, ExitAnsweredNoKeepsTheWindow) {
 }
 
 TEST_F(UpdaterWindow, ExitAnsweredYesEndsTheWindow) {
-    HWND box = AskToExit();
+    HWND box = AskToExit(dialog_.Window());
     ASSERT_NE(box, nullptr);
     PostCommand(box, IDYES);
     ExpectEndedWith(IDOK);
@@ -114,23 +114,45 @@ TEST_F(UpdaterWindow, PostedCancelEndsWithoutAsking) {
     ExpectEndedWith(IDCANCEL);
 }
 
-TEST_F(UpdaterWindow, AboutCommandOpensTheAboutBox) {
-    PostMessageA(dialog_.Window(), WM_SYSCOMMAND, IDM_ABOUT, 0);
-    HWND about = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        return (about =
-                    FindOwnedDialog(dialog_.Window(), [](HWND w) { return TextOf(w) == "About Orvane"; }));
-    }));
-    std::vector<std::string> texts;
-    for (HWND child = GetWindow(about, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        texts.push_back(TextOf(child));
+TEST_F(UpdaterWindow, AboutCommandOpensTheAboutBoxModallyAndTheWindowRunsOnAfterIt) {
+    // The low four bits of a system command are the system's own: IDM_ABOUT | 0x3 is the About item too.
+    for (const WPARAM id : {WPARAM{IDM_ABOUT}, WPARAM{IDM_ABOUT | 0x3}}) {
+        SCOPED_TRACE(id);
+        PostMessageA(dialog_.Window(), WM_SYSCOMMAND, id, 0);
+        HWND about = nullptr;
+        ASSERT_TRUE(WaitFor([&] {
+            return (about = FindOwnedDialog(dialog_.Window(),
+                                            [](HWND w) { return TextOf(w) == "About Orvane"; }));
+        }));
+        std::vector<std::string> texts;
+        for (HWND child = GetWindow(about, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            texts.push_back(TextOf(child));
+        }
+        EXPECT_NE(std::find(texts.begin(), texts.end(), "Orvane Version 3.0.0.1"), texts.end());
+        EXPECT_FALSE(IsWindowEnabled(dialog_.Window())) << "the About box is modal over the window";
+        PostCommand(about, IDOK);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
+        EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(dialog_.Window()) != FALSE; }));
+        EXPECT_FALSE(dialog_.Ended());
+        EXPECT_FALSE(dialog_.Context().deviceText.Get().empty());
     }
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "Orvane Version 3.0.0.1"), texts.end());
-    EXPECT_FALSE(IsWindowEnabled(dialog_.Window())) << "the About box is modal over the window";
-    PostCommand(about, IDOK);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
-    EXPECT_FALSE(dialog_.Ended());
-    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(dialog_.Window()) != FALSE; }));
+}
+
+TEST(RunUpdaterWindow, RunsTheDialogModallyUntilItClosesAndForgetsTheWindow) {
+    RunningDialog run({}, [](UpdaterContext& context) {
+        RunUpdaterWindow(context);
+        return INT_PTR{0};
+    });
+    ASSERT_TRUE(run.WaitForWindow()) << "the window was not published in the context";
+    const HWND window = run.Window();
+    EXPECT_EQ(FindDialog([](HWND w) { return TextOf(w) == "Tolvo Firmware Updater"; }), window);
+    HWND box = AskToExit(window);
+    ASSERT_NE(box, nullptr);
+    PostCommand(box, IDYES);
+    ASSERT_TRUE(run.WaitForEnd()) << "Yes did not end the window";
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(run.Context().mainDialog.load(), nullptr) << "a worker could still reach the gone window";
 }
 
 std::string VersionString(const std::vector<char>& block, const char* key) {
