@@ -36,13 +36,9 @@ class Button : public Control {};
 
 class ProgressBar : public Control {
 public:
-    // PBM_SETRANGE; returns the previous range as low | high << 16, or 0 on failure.
-    platform::LResult SetRange(unsigned short low, unsigned short high) const {
-        return Send(PBM_SETRANGE, 0,
-                    static_cast<platform::LParam>(low) | (static_cast<platform::LParam>(high) << 16));
+    void SetRange(unsigned short low, unsigned short high) const {
+        Send(PBM_SETRANGE, 0,
+             static_cast<platform::LParam>(low) | (static_cast<platform::LParam>(high) << 16));
     }
-    // PBM_SETPOS; returns the previous position.
-    int SetPos(int position) const {
-        return static_cast<int>(Send(PBM_SETPOS, static_cast<platform::WParam>(position), 0));
-    }
+    void SetPos(int position) const { Send(PBM_SETPOS, static_cast<platform::WParam>(position), 0); }
 };

@@ -101,18 +101,15 @@ LResult ControlProcedure(WindowHandle control, unsigned message, WParam wParam, 
         const auto command = static_cast<WParam>(id & 0xFFFF) | (WParam{BN_CLICKED} << 16);
         return Deliver(dialog, WM_COMMAND, command, reinterpret_cast<LParam>(control));
     }
-    return With(control, LResult{}, [&](Window& window) -> LResult {
+    return With(control, LResult{}, [&](Window& window) {
         auto& bar = window.state.progress;
-        const LResult previous = message == PBM_SETPOS ? bar.position : (bar.low & 0xFFFF) | (bar.high << 16);
         if (message == PBM_SETRANGE) {
             bar.low = static_cast<int>(lParam & 0xFFFF);
             bar.high = static_cast<int>((lParam >> 16) & 0xFFFF);
-        } else if (message != PBM_SETPOS) {
-            return 0;
         }
         const int position = message == PBM_SETPOS ? static_cast<int>(wParam) : bar.position;
-        bar.position = std::clamp(position, bar.low, std::max(bar.low, bar.high));
-        return previous;
+        bar.position = std::clamp(position, bar.low, std::max(bar.low, bar.high)); // as the real bar clamps
+        return LResult{};
     });
 }
 
