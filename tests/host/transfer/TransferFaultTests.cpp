@@ -52,6 +52,14 @@ protected:
     void ExpectNoTemporaryFile(const std::filesystem::path& folder) {
         EXPECT_FALSE(std::filesystem::exists(folder / kTemporaryFileName)) << folder;
     }
+    // E: kept its old file and left no temporary one, F: received `served`, and the run showed E:'s
+    // `box` and then the completion.
+    void ExpectOnlyEFailed(const std::string& served, const std::string& box) {
+        EXPECT_EQ(ReadBytes(FileOn('E', kTargetFileName)), "old firmware");
+        ExpectNoTemporaryFile(Folder('E'));
+        EXPECT_EQ(ReadBytes(FileOn('F', kTargetFileName)), served) << "F: gets the image whole";
+        EXPECT_EQ(BoxTexts(), (Strings{box, kCompletion}));
+    }
 
     const std::thread::id testThread_ = std::this_thread::get_id();
 };
@@ -60,13 +68,8 @@ TEST_F(TransferFaultTest, AWriteProtectedPlayerIsNamedAndKeepsItsFile) {
     const std::string image = TwoPlayers();
     const auto writeProtected = WriteProtected('E');
     RunTransfer();
-    EXPECT_EQ(ReadBytes(FileOn('E', kTargetFileName)), "old firmware");
-    ExpectNoTemporaryFile(Folder('E'));
-    EXPECT_EQ(ReadBytes(FileOn('F', kTargetFileName)), image);
-    EXPECT_EQ(BoxTexts(),
-              (Strings{"E:\\ This device is write-protected (system error 19). The firmware file on "
-                       "this device was not changed.",
-                       kCompletion}));
+    ExpectOnlyEFailed(image, "E:\\ This device is write-protected (system error 19). The firmware file on "
+                             "this device was not changed.");
 }
 
 TEST_F(TransferFaultTest, AnImageChangedBeforeTheCopyIsCopiedWhole) {
@@ -89,14 +92,8 @@ TEST_F(TransferFaultTest, AnImageChangedDuringTheCopyIsNeverPutInPlace) {
         auto hook = AtFirst(sim::CallKind::Write, "E:\\tolvr500.tmp",
                             [&] { WriteBytes(ctx.imagePairs[0].imagePath, Pattern(newLength, 3)); });
         RunTransfer();
-        EXPECT_EQ(ReadBytes(FileOn('E', kTargetFileName)), "old firmware");
-        ExpectNoTemporaryFile(Folder('E'));
-        EXPECT_EQ(ReadBytes(FileOn('F', kTargetFileName)), Pattern(newLength, 3))
-            << "F: gets the image whole";
-        EXPECT_EQ(BoxTexts(),
-                  (Strings{"E:\\ The firmware image changed while it was copied. The firmware file on "
-                           "this device was not changed.",
-                           kCompletion}));
+        ExpectOnlyEFailed(Pattern(newLength, 3), "E:\\ The firmware image changed while it was copied. The "
+                                                 "firmware file on this device was not changed.");
     }
 }
 
@@ -144,13 +141,8 @@ TEST_F(TransferFaultTest, ADriveLetterGoneBeforeTheTargetIsOpenedIsNamed) {
     const std::string image = TwoPlayers();
     auto hook = AtFirst(sim::CallKind::Open, "E:\\tolvr500.tmp", [] { sim::UnplugDrive('E'); });
     RunTransfer();
-    EXPECT_EQ(ReadBytes(FileOn('E', kTargetFileName)), "old firmware");
-    ExpectNoTemporaryFile(Folder('E'));
-    EXPECT_EQ(ReadBytes(FileOn('F', kTargetFileName)), image);
-    EXPECT_EQ(BoxTexts(),
-              (Strings{"E:\\ The new firmware could not be written to this device (system error 3). "
-                       "The firmware file on this device was not changed.",
-                       kCompletion}));
+    ExpectOnlyEFailed(image, "E:\\ The new firmware could not be written to this device (system error 3). "
+                             "The firmware file on this device was not changed.");
 }
 
 TEST_F(TransferFaultTest, OnlyPlayerSwappedMidCopyEndsWithoutSuccess) {

@@ -101,6 +101,9 @@ LResult ControlProcedure(WindowHandle control, unsigned message, WParam wParam, 
         const auto command = static_cast<WParam>(id & 0xFFFF) | (WParam{BN_CLICKED} << 16);
         return Deliver(dialog, WM_COMMAND, command, reinterpret_cast<LParam>(control));
     }
+    if (message != PBM_SETRANGE && message != PBM_SETPOS) {
+        return 0;
+    }
     return With(control, LResult{}, [&](Window& window) {
         auto& bar = window.state.progress;
         if (message == PBM_SETRANGE) {
@@ -210,7 +213,9 @@ LResult DialogBoxParamA(int templateId, WindowHandle, DialogProc, LParam) {
 
 bool EndDialog(WindowHandle dialog, LResult result) {
     return With(dialog, false, [result](Window& window) {
-        window.state.result = window.proc != nullptr ? std::optional(result) : std::nullopt; // not a control
+        if (window.proc != nullptr) { // a dialog, not a control
+            window.state.result = result;
+        }
         return window.proc != nullptr;
     });
 }

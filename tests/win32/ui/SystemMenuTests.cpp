@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <type_traits>
+
 namespace {
 
 // Gives the dialog made on this thread a system menu before its WM_INITDIALOG runs.
@@ -27,10 +31,13 @@ std::string ItemText(HMENU menu, UINT position) {
 }
 
 TEST(WindowWithASystemMenu, GetsTheAboutItemAfterASeparator) {
-    HHOOK hook = nullptr;
+    // Removed however the test ends.
+    std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&UnhookWindowsHookEx)> hook(nullptr,
+                                                                                       &UnhookWindowsHookEx);
     {
-        RunningDialog dialog(
-            [&hook] { hook = SetWindowsHookExA(WH_CBT, &AddSystemMenu, nullptr, GetCurrentThreadId()); });
+        RunningDialog dialog([&hook] {
+            hook.reset(SetWindowsHookExA(WH_CBT, &AddSystemMenu, nullptr, GetCurrentThreadId()));
+        });
         ASSERT_TRUE(dialog.WaitForWindow());
         ASSERT_NE(hook, nullptr);
         const HMENU menu = GetSystemMenu(dialog.Window(), FALSE);
@@ -52,7 +59,6 @@ TEST(WindowWithASystemMenu, GetsTheAboutItemAfterASeparator) {
         EXPECT_EQ(about.wID, static_cast<UINT>(IDM_ABOUT));
         EXPECT_EQ(ItemText(menu, static_cast<UINT>(count - 1)), "&About Orvane...");
     }
-    UnhookWindowsHookEx(hook);
 }
 
 } // namespace
