@@ -74,27 +74,4 @@ TEST(ExtractCommandLine, TreatsCharactersAboveAsciiAsPartOfTheName) {
     EXPECT_EQ(ExtractCommandLine("x.exe \xe9 a"), "\xe9 a");
 }
 
-TEST(UpdaterContext, StartsWithNoPlayerSeen) {
-    UpdaterContext context;
-    EXPECT_EQ(context.deviceVersionText.Get(), " ");
-    EXPECT_EQ(context.targetVersionText.Get(), "0.0");
-    EXPECT_EQ(context.firmwareImagePath.Get(), "");
-    EXPECT_EQ(context.deviceInfoPath.Get(), "");
-    EXPECT_EQ(context.removableDrives.Get(), DriveTable{});
-    EXPECT_EQ(context.status.load(), NotReady);
-    EXPECT_EQ(context.currentDriveOrdinal.load(), 1);
-    EXPECT_EQ(context.driveCount.load(), 0);
-    EXPECT_EQ(context.progressTicks.load(), 0);
-    EXPECT_FALSE(context.finished.load());
-    EXPECT_TRUE(context.deviceText.Get().empty());
-    EXPECT_EQ(context.mainDialog.load(), nullptr);
-}
-
-TEST(StatusMessages, VersionLineEndsInTheSpaceBeforeTheVersion) {
-    ASSERT_EQ(statusMessages.size(), 7u);
-    EXPECT_EQ(statusMessages[ShowingVersion], "Tolvo r5xx Firmware version : ");
-    EXPECT_EQ(std::string(statusMessages[ShowingVersion]) + "1.1.5E", "Tolvo r5xx Firmware version : 1.1.5E");
-    EXPECT_EQ(statusMessages[CommError], "Comunication Error!");
-}
-
 } // namespace

@@ -1,9 +1,11 @@
 // The parsers of the player's and the registry's bytes, without any file or key.
-#include "DiscoveryFixture.h"
 #include "discovery/DeviceId.h"
 #include "discovery/VendorMarker.h"
 #include "discovery/VersionText.h"
 #include "discovery/WideText.h"
+#include "tests/common/Utf16.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -56,11 +58,24 @@ TEST(DeviceIdTest, ComparesFortyTwoCharactersIgnoringCaseWithShortDataAsNul) {
 }
 
 TEST(VendorMarkerTest, MarkerInTheBytesReadAsUtf16) {
-    EXPECT_TRUE(CarriesVendorText(Utf16("cert Qtx Labs 2009")));
-    EXPECT_TRUE(CarriesVendorText(Utf16("Qtx Lab") + "s")) << "the odd last byte forms the last letter";
-    EXPECT_FALSE(CarriesVendorText("Qtx Labs")) << "8-bit text";
-    EXPECT_FALSE(CarriesVendorText(Utf16("x") + std::string(2, '\0') + Utf16("Qtx Labs")));
-    EXPECT_FALSE(CarriesVendorText(""));
+    const std::string marker = Utf16("Qtx Labs");
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool expected;
+    } cases[] = {
+        {"among other text", Utf16("cert Qtx Labs 2009"), true},
+        {"odd length after the marker", marker + "x", true},
+        {"marker completed by the odd last byte", Utf16("Qtx Lab") + "s", true},
+        {"unmappable characters before it", std::string("\x2D\x4E\x3D\xD8", 4) + marker, true},
+        {"8-bit text", "Qtx Labs and more text", false},
+        {"other letter case", Utf16("qtx labs"), false},
+        {"marker after a NUL unit", Utf16("ab") + std::string(2, '\0') + marker, false},
+        {"empty", "", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CarriesVendorText(c.bytes), c.expected) << c.name;
+    }
 }
 
 } // namespace

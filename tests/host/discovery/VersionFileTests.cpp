@@ -40,6 +40,7 @@ TEST_F(VersionFileTest, ReadsEachOfTheThreeForms) {
          "1.2.3E"},
         {"UTF-16 without '>': before the first '<'", Utf16("1.2.3E<........."), "1.2.3E"},
         {"UTF-16 version under 2 characters falls back to 8-bit", Utf16("<firmver>1</firmver>"), ""},
+        {"UTF-16 version of 2 characters is used", Utf16("<firmver>1E</firmver>"), "1E"},
         {"21 bytes of plain text gives no version", "1.1.5E               ", ""},
         {"tagged text over 16000 bytes is not read",
          Utf16("<firmver>1.1.5E</firmver>") + std::string(16000, ' '), std::nullopt},

@@ -9,7 +9,7 @@ TEST_F(DevicePollTest, WithoutPlayerTheWindowStartsNotReadyWithTheLogo) {
     EXPECT_EQ(Status(), "Not Ready");
     EXPECT_FALSE(UpgradeEnabled());
     EXPECT_FALSE(VersionViewShown());
-    EXPECT_EQ(context_.status.load(), NotReady);
+    EXPECT_EQ(ctx.status.load(), NotReady);
 }
 
 TEST_F(DevicePollTest, PluggedPlayerIsReadyThenShowsItsVersionAndAlternates) {
@@ -28,7 +28,7 @@ TEST_F(DevicePollTest, PluggedPlayerIsReadyThenShowsItsVersionAndAlternates) {
     EXPECT_EQ(Status(), "Tolvo r5xx Firmware version : 1.1.5E");
     EXPECT_EQ(Text(IDC_CURRENT_VERSION), "Current version:    1.1.5E");
     EXPECT_EQ(Text(IDC_TARGET_VERSION), "Upgrade to version: 1.1.6E");
-    EXPECT_EQ(context_.firmwareImagePath.Get(), ImagePath(1));
+    EXPECT_EQ(ctx.firmwareImagePath.Get(), ImagePath(1));
     EXPECT_TRUE(UpgradeEnabled());
 
     Poll();
@@ -67,10 +67,10 @@ TEST_F(DevicePollTest, EveryStatusButDownloadingBecomesReadyOrShowsTheVersionWhe
     Open();
     Poll(); // the version of the player is read from now on
     for (const Row& row : rows) {
-        context_.status = row.before;
+        ctx.status = row.before;
         platform::EnableWindow(Control(IDC_UPGRADE), false);
         Poll();
-        EXPECT_EQ(context_.status.load(), row.after) << "from " << row.before;
+        EXPECT_EQ(ctx.status.load(), row.after) << "from " << row.before;
         EXPECT_EQ(Status(), row.statusLine) << "from " << row.before;
         EXPECT_TRUE(UpgradeEnabled()) << "from " << row.before;
         EXPECT_TRUE(VersionViewShown()) << "from " << row.before;
@@ -81,11 +81,11 @@ TEST_F(DevicePollTest, UnpluggingDuringTheIdleAlternationSetsNotReadyAndResetsTh
     PlugPlayer();
     Open();
     Poll();
-    context_.progressTicks = 7;
+    ctx.progressTicks = 7;
     UnplugAll();
     Poll();
     EXPECT_EQ(Status(), "Not Ready");
-    EXPECT_EQ(context_.progressTicks.load(), 0);
+    EXPECT_EQ(ctx.progressTicks.load(), 0);
     EXPECT_FALSE(UpgradeEnabled());
     EXPECT_FALSE(VersionViewShown());
 }
@@ -114,29 +114,16 @@ TEST_F(DevicePollTest, NoticeDuringDownloadingRereadsTheVersionAndChangesNothing
     PlugPlayer();
     Open();
     Poll();
-    context_.status = Downloading;
+    ctx.status = Downloading;
     platform::EnableWindow(Control(IDC_UPGRADE), false);
     const std::string statusLine = Status();
     WriteBytes(Folder('E') / kConfigFileName, "1.1.6E");
 
     VolumeNotice(DBT_DEVICEARRIVAL);
     EXPECT_EQ(Text(IDC_CURRENT_VERSION), "Current version:    1.1.6E") << "the version was read again";
-    EXPECT_EQ(context_.status.load(), Downloading);
+    EXPECT_EQ(ctx.status.load(), Downloading);
     EXPECT_EQ(Status(), statusLine);
     EXPECT_FALSE(UpgradeEnabled());
-}
-
-TEST_F(DevicePollTest, RefusedDowngradeStopsPollingAndClosesTheWindow) {
-    PlugPlayer('E', "1.1.8E");
-    Open();
-    Poll();
-    Poll();
-    const auto boxes = platform::sim::ShownMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Set firmware version is 1.1.8E. You must not downgrade!!");
-    platform::sim::PumpMessages();
-    EXPECT_EQ(platform::sim::Inspect(window_).result, IDCANCEL);
-    EXPECT_FALSE(platform::sim::TimerPeriod(window_, ID_TIMER_POLL));
 }
 
 } // namespace

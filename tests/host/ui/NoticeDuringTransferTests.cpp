@@ -34,7 +34,7 @@ protected:
         };
         sim::ScriptMessageBoxes({{IDOK}}); // the warning
         sim::ScriptMessageBoxes({{IDOK, 0, notice}, {IDOK, 0, notice}},
-                                sim::BoxThread::Worker); // F:, the end // the warning, F:, the end
+                                sim::BoxThread::Worker); // F:, the end
         sim::Click(window_, IDC_UPGRADE);
         ASSERT_TRUE(sim::PumpUntil([this] { return sim::Inspect(window_).result.has_value(); }));
         ASSERT_TRUE(sim::WaitForThreads());
@@ -55,7 +55,8 @@ protected:
         }
         EXPECT_FALSE(std::filesystem::exists(Folder('F') / kTargetFileName));
         EXPECT_EQ(sim::Inspect(window_).result, IDCANCEL);
-        EXPECT_TRUE(context_.finished);
+        EXPECT_TRUE(ctx.finished);
+        EXPECT_EQ(ctx.status.load(), Finished);
     }
 };
 

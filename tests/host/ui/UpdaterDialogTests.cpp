@@ -20,7 +20,7 @@ const char* const kExitQuestion =
 class UpdaterDialogTest : public SimWindowsTest {
 protected:
     void Open() {
-        context_.deviceText.Set(DeviceText{'1', '.', '1', '\0'});
+        ctx.deviceText.Set(DeviceText{'1', '.', '1', '\0'});
         window_ = OpenWithoutLoop(dialog_, IDD_UPDATER_DIALOG);
         ASSERT_NE(window_, nullptr);
     }
@@ -31,24 +31,24 @@ protected:
     void ExpectStillOpen() {
         EXPECT_FALSE(sim::Inspect(window_).result);
         EXPECT_EQ(sim::TimerPeriod(window_, ID_TIMER_POLL), kPollPeriodMs);
-        EXPECT_FALSE(context_.deviceText.Get().empty());
+        EXPECT_FALSE(ctx.deviceText.Get().empty());
     }
     void ExpectClosed(int result) {
         EXPECT_EQ(sim::Inspect(window_).result, result);
         EXPECT_FALSE(sim::TimerPeriod(window_, ID_TIMER_POLL));
-        const DeviceText text = context_.deviceText.Get();
+        const DeviceText text = ctx.deviceText.Get();
         EXPECT_TRUE(text.empty());
         EXPECT_EQ(text.capacity(), 0u) << "released, not just emptied";
     }
 
-    UpdaterContext context_;
-    UpdaterDialog dialog_{context_};
+    UpdaterContext ctx;
+    UpdaterDialog dialog_{ctx};
     WindowHandle window_ = nullptr;
 };
 
 TEST_F(UpdaterDialogTest, SetUpLeavesTheWindowInItsStartingState) {
     Open();
-    EXPECT_EQ(context_.mainDialog.load(), window_);
+    EXPECT_EQ(ctx.mainDialog.load(), window_);
     EXPECT_EQ(Status(), "Not Ready") << "the first poll runs during set-up and finds no player";
     EXPECT_FALSE(sim::Inspect(Control(IDC_CURRENT_VERSION)).visible);
     EXPECT_FALSE(sim::Inspect(Control(IDC_TARGET_VERSION)).visible);
@@ -66,7 +66,8 @@ TEST_F(UpdaterDialogTest, SetUpLeavesTheWindowInItsStartingState) {
 
 TEST_F(UpdaterDialogTest, ShowStatusAppendsTheVersionWhileTheStatusIsShowingVersion) {
     Open();
-    context_.deviceVersionText.Set("1.1.6E");
+    ctx.deviceVersionText.Set("1.1.6E");
+    // The code picks the text; the status, not the code, decides whether the version follows.
     const struct {
         UpdaterStatus status;
         UpdaterStatus code;
@@ -74,19 +75,13 @@ TEST_F(UpdaterDialogTest, ShowStatusAppendsTheVersionWhileTheStatusIsShowingVers
     } cases[] = {
         {ShowingVersion, ShowingVersion, "Tolvo r5xx Firmware version : 1.1.6E"},
         {Ready, ShowingVersion, "Tolvo r5xx Firmware version : "},
-        {Ready, Ready, "Ready"},
-        {NotReady, NotReady, "Not Ready"},
-        {Downloading, Downloading, "Downloading"},
-        {Finished, Finished, "Finished Press Exit button"},
-        {CommError, CommError, "Comunication Error!"},
-        {Reconnect, Reconnect, "Reconnect!"},
         {ShowingVersion, Ready, "Ready1.1.6E"},
         {NotReady, static_cast<UpdaterStatus>(7), ""},
         {NotReady, static_cast<UpdaterStatus>(-1), ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shown);
-        context_.status = c.status;
+        ctx.status = c.status;
         dialog_.ShowStatus(c.code);
         EXPECT_EQ(Status(), c.shown);
     }
@@ -115,8 +110,8 @@ TEST_F(UpdaterDialogTest, ExitAnsweredYesReleasesStopsPollingAndEnds) {
 
 TEST_F(UpdaterDialogTest, ExitAfterTheRunFinishedDoesNotAsk) {
     Open();
-    context_.finished = true;
-    context_.status = Ready; // finished counts, not the status
+    ctx.finished = true;
+    ctx.status = Ready; // finished counts, not the status
     Command(IDOK);
     EXPECT_TRUE(sim::ShownMessageBoxes().empty());
     ExpectClosed(IDOK);
@@ -136,7 +131,7 @@ TEST_F(UpdaterDialogTest, CancelNeverAsksWhicheverWayItComes) {
     for (const auto& way : ways) {
         SCOPED_TRACE(way.how);
         sim::Reset();
-        context_.deviceText.Set(DeviceText{'x', '\0'});
+        ctx.deviceText.Set(DeviceText{'x', '\0'});
         Open();
         if (way.posted) {
             platform::PostMessageA(window_, way.message, way.wParam, 0);
