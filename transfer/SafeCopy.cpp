@@ -139,8 +139,6 @@ CopyOutcome CopyImageToDrive(const TransferJob& job, char letter,
     const std::string& image = job.chosen.imagePath;
     const std::string temporary = PathInDriveRoot(letter, kTemporaryFileName);
     const std::string target = PathInDriveRoot(letter, kTargetFileName);
-    // Left by a run that was stopped half-way; usually there is none.
-    platform::DeleteFileA(temporary.c_str());
     CopyFailure stage = CopyFailure::WriteFailed;
     try {
         const SentImage sent = WriteImageCopy(image, temporary);

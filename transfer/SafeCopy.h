@@ -48,8 +48,8 @@ SentImage WriteImageCopy(const std::string& imagePath, const std::string& target
 // cannot be read.
 bool SameContent(const std::string& pathA, const std::string& pathB);
 
-// Puts job.chosen.imagePath onto drive `letter` as tolvr500.rom: removes a leftover temporary file,
-// writes a new one, verifies it and, when `stillTheCheckedPlayer` (if given) says the drive still
+// Puts job.chosen.imagePath onto drive `letter` as tolvr500.rom: writes the temporary file (over a
+// leftover one), verifies it and, when `stillTheCheckedPlayer` (if given) says the drive still
 // holds the player that was checked, renames it over the old file. On failure the temporary file is
 // removed (when the drive still allows it) and tolvr500.rom is as it was. Throws nothing the file
 // layer raises.

@@ -38,14 +38,6 @@ TEST_F(SafeCopyTest, ALongerOldFileIsReplacedWhole) {
     EXPECT_EQ(ReadBytes(Target()), image);
 }
 
-TEST_F(SafeCopyTest, AStaleTemporaryFileIsRemovedFirst) {
-    WriteBytes(Temporary(), Pattern(300000, 7));
-    const std::string image = ChooseImage(60000);
-    EXPECT_TRUE(CopyImageToDrive(Job(), 'E').Succeeded());
-    EXPECT_EQ(ReadBytes(Target()), image);
-    EXPECT_FALSE(std::filesystem::exists(Temporary()));
-}
-
 TEST_F(SafeCopyTest, TheCopyWritesNoMoreBytesThanTheImageHas) {
     const std::string image = ChooseImage(3 * 40960);
     platform::sim::BreakWritesAfter('E', image.size(), WriteFault::FailsWrite);
@@ -108,7 +100,7 @@ TEST_F(SafeCopyTest, ACopyThatDoesNotReadBackTheSameIsNeverPutInPlace) {
 
 TEST_F(SafeCopyTest, AnImageThatCannotBeOpenedWritesNothing) {
     WriteBytes(Target(), "old firmware");
-    ctx.firmwareImagePath.Set((temp_.Path() / "missing.rom").string());
+    ctx.firmwareImagePath.Set(ImagePath(1)); // never made
     const CopyOutcome outcome = CopyImageToDrive(Job(), 'E');
     EXPECT_EQ(outcome.failure, CopyFailure::ImageUnreadable);
     EXPECT_EQ(outcome.errorCode, ERROR_FILE_NOT_FOUND);
@@ -177,19 +169,6 @@ TEST_F(SafeCopyTest, SameContentOfAFileThatCannotBeReadThrows) {
     } catch (const platform::FileError& error) {
         EXPECT_EQ(error.Code(), ERROR_FILE_NOT_FOUND);
     }
-}
-
-TEST_F(SafeCopyTest, TheJobKeepsTheImageChosenWhenItWasMade) {
-    const std::string image = ChooseImage(45000);
-    const TransferJob job = Job();
-    ctx.firmwareImagePath.Set(ctx.imagePairs[1].imagePath); // a later poll chooses again
-    ctx.targetVersionText.Set(ctx.imagePairs[1].version);
-    EXPECT_EQ(job.chosen.imagePath, ctx.imagePairs[0].imagePath);
-    EXPECT_EQ(job.chosen.version, ctx.imagePairs[0].version);
-    EXPECT_EQ(job.context, &ctx);
-    EXPECT_EQ(job.dialog, dialog_);
-    EXPECT_TRUE(CopyImageToDrive(job, 'E').Succeeded());
-    EXPECT_EQ(ReadBytes(Target()), image);
 }
 
 } // namespace
