@@ -3,9 +3,7 @@
 #include "platform/Errors.h"
 #include "sim/system/SimMachine.h"
 
-#include <chrono>
 #include <string>
-#include <thread>
 
 // Every call of `kind` on drive `drive` fails with `error`.
 inline platform::sim::ScopedCallHook FailCalls(platform::sim::CallKind kind, char drive, long error) {
@@ -35,19 +33,5 @@ inline platform::sim::ScopedCallHook HeldByAnotherProgram(std::string path) {
         const bool opens =
             call.kind == CallKind::Open || call.kind == CallKind::Move || call.kind == CallKind::Delete;
         return call.path == path && opens ? ERROR_SHARING_VIOLATION : 0L;
-    });
-}
-
-// Every operation on a file open on `drive` takes `delay` of real time more, as on a slow player.
-inline platform::sim::ScopedCallHook SlowPlayer(char drive, std::chrono::milliseconds delay) {
-    using platform::sim::CallKind;
-    return platform::sim::ScopedCallHook([=](const platform::sim::Call& call) {
-        const bool onOpenFile = call.kind == CallKind::GetLength || call.kind == CallKind::Read ||
-                                call.kind == CallKind::Write || call.kind == CallKind::SetLength ||
-                                call.kind == CallKind::Seek || call.kind == CallKind::Flush;
-        if (call.drive == drive && onOpenFile) {
-            std::this_thread::sleep_for(delay);
-        }
-        return 0L;
     });
 }

@@ -3,8 +3,9 @@
 #include "support/CallFaults.h"
 #include "transfer/SafeCopy.h"
 
-#include <fstream>
-#include <iterator>
+#include <condition_variable>
+#include <mutex>
+#include <ostream>
 
 namespace sim = platform::sim;
 
@@ -14,11 +15,6 @@ constexpr char kWarning[] = "If you continue the firmware update, your content s
                             "Tolvo r5xx player will be deleted. You should backup your content\n"
                             " before performing the firmware update. Click OK to continue the \n"
                             "firmware update process. Click Cancel to exit the firmware update program.";
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class UpgradeCommandTest : public PlayerWindowTest {
 protected:
@@ -34,7 +30,7 @@ protected:
         PlugPlayer();
         Open(); // its first poll finds the player: Ready
         Poll(); // reads the version
-        ASSERT_EQ(context_.status.load(), ShowingVersion);
+        ASSERT_EQ(ctx.status.load(), ShowingVersion);
     }
     void ClickUpgrade(int answer = IDOK) { ClickUpgradeAnsweredAfter(answer, 0); }
     // The warning stays up for `milliseconds` of the clock before it is answered.
@@ -42,12 +38,24 @@ protected:
         sim::ScriptMessageBoxes({{answer, milliseconds}});
         sim::Click(window_, IDC_UPGRADE);
     }
+    bool Ended() const { return sim::Inspect(window_).result.has_value(); }
     std::size_t BoxCount() const { return sim::ShownMessageBoxes().size(); }
     bool PollTimerRuns() const { return sim::TimerPeriod(window_, ID_TIMER_POLL).has_value(); }
     bool ProgressTimerRuns() const { return sim::TimerPeriod(window_, ID_TIMER_PROGRESS).has_value(); }
+
+    // No run started: the window follows the player again with the upgrade offered.
+    void ExpectBackToShowingTheVersion() {
+        EXPECT_EQ(ctx.status.load(), ShowingVersion);
+        EXPECT_TRUE(UpgradeEnabled());
+        EXPECT_TRUE(PollTimerRuns());
+        EXPECT_FALSE(ProgressTimerRuns());
+        EXPECT_EQ(ProgressPosition(), 0);
+        EXPECT_EQ(ctx.progressTicks.load(), 0);
+        EXPECT_EQ(sim::ThreadsStarted(), 0);
+    }
 };
 
-TEST_F(UpgradeCommandTest, WarningHasItsTextCaptionButtonsAndIconAndCancelChangesNothing) {
+TEST_F(UpgradeCommandTest, WarningHasItsTextCaptionButtonsAndIcon) {
     sim::HoldThreads();
     OpenWithPlayerShowingItsVersion();
     ClickUpgrade(IDCANCEL);
@@ -57,112 +65,148 @@ TEST_F(UpgradeCommandTest, WarningHasItsTextCaptionButtonsAndIconAndCancelChange
     EXPECT_EQ(boxes[0].caption, "Tolvo r5xx Firmware Updater");
     EXPECT_EQ(boxes[0].type, MB_OKCANCEL | MB_ICONEXCLAMATION);
     EXPECT_EQ(boxes[0].owner, window_);
-    EXPECT_EQ(context_.status.load(), ShowingVersion);
-    EXPECT_TRUE(UpgradeEnabled());
-    EXPECT_TRUE(PollTimerRuns());
-    EXPECT_FALSE(ProgressTimerRuns());
-    EXPECT_EQ(sim::ThreadsStarted(), 0);
 }
 
-TEST_F(UpgradeCommandTest, ImageOfFiftyThousandBytesIsSentAndOneByteLessIsNot) {
-    sim::HoldThreads();
-    OpenWithPlayerShowingItsVersion(49999);
-    ClickUpgrade();
-    EXPECT_EQ(BoxCount(), 1u) << "a short image goes back without a message";
-    EXPECT_EQ(context_.status.load(), ShowingVersion);
-    EXPECT_TRUE(UpgradeEnabled());
-    EXPECT_TRUE(PollTimerRuns());
-    EXPECT_FALSE(ProgressTimerRuns());
-    EXPECT_EQ(sim::ThreadsStarted(), 0);
+// What makes a click start no run.
+enum class NoRun { WarningCancelled, ImageOneByteShort, ChosenImageMissing, NoImageChosen, NoDriveLeft };
 
-    MakeImage(1, 50000);
+const char* Name(NoRun reason) {
+    switch (reason) {
+    case NoRun::WarningCancelled:
+        return "WarningCancelled";
+    case NoRun::ImageOneByteShort:
+        return "ImageOneByteShort";
+    case NoRun::ChosenImageMissing:
+        return "ChosenImageMissing";
+    case NoRun::NoImageChosen:
+        return "NoImageChosen";
+    case NoRun::NoDriveLeft:
+        return "NoDriveLeft";
+    }
+    return "";
+}
+void PrintTo(NoRun reason, std::ostream* out) {
+    *out << Name(reason);
+}
+
+class ClickThatStartsNoRun : public UpgradeCommandTest, public ::testing::WithParamInterface<NoRun> {};
+
+TEST_P(ClickThatStartsNoRun, GoesBackToShowingTheVersion) {
+    sim::HoldThreads();
+    OpenWithPlayerShowingItsVersion();
+    std::vector<sim::BoxAnswer> warning = {{IDOK}};
+    std::string imageBox; // the box after the warning, if any
+    switch (GetParam()) {
+    case NoRun::WarningCancelled:
+        warning = {{IDCANCEL}};
+        break;
+    case NoRun::ImageOneByteShort:
+        MakeImage(1, 49999);
+        break;
+    case NoRun::ChosenImageMissing:
+        std::filesystem::remove(ImagePath(1));
+        imageBox = "The firmware image \"" + ImagePath(1) +
+                   "\" cannot be opened (error 2). F/W upgrade is not "
+                   "started.";
+        break;
+    case NoRun::NoImageChosen:
+        ctx.firmwareImagePath.Set("");
+        imageBox = "The firmware image \"\" cannot be opened (error 3). F/W upgrade is not started.";
+        break;
+    case NoRun::NoDriveLeft:
+        platform::SendMessageA(Control(IDC_PROGRESS), PBM_SETPOS, 300, 0); // wherever a bar stood
+        warning = {{IDOK, 0, [this] { UnplugAll(); }}};
+        break;
+    }
+    sim::ScriptMessageBoxes(warning);
+    sim::Click(window_, IDC_UPGRADE);
+    const auto boxes = sim::ShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), imageBox.empty() ? 1u : 2u);
+    if (!imageBox.empty()) {
+        EXPECT_EQ(boxes[1].text, imageBox);
+        EXPECT_EQ(boxes[1].caption, "Tolvo r5xx Firmware Updater");
+        EXPECT_EQ(boxes[1].type, MB_OK);
+    }
+    ExpectBackToShowingTheVersion();
+    if (GetParam() == NoRun::NoDriveLeft) {
+        EXPECT_EQ(Status(), "Tolvo r5xx Firmware version : 1.1.5E");
+        Poll();
+        EXPECT_EQ(Status(), "Not Ready") << "the window follows the player again";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, ClickThatStartsNoRun,
+                         ::testing::Values(NoRun::WarningCancelled, NoRun::ImageOneByteShort,
+                                           NoRun::ChosenImageMissing, NoRun::NoImageChosen,
+                                           NoRun::NoDriveLeft),
+                         [](const ::testing::TestParamInfo<NoRun>& info) { return Name(info.param); });
+
+TEST_F(UpgradeCommandTest, ImageOfFiftyThousandBytesStartsTheRun) {
+    sim::HoldThreads();
+    OpenWithPlayerShowingItsVersion(50000);
     ClickUpgrade();
-    EXPECT_EQ(context_.status.load(), Downloading);
+    EXPECT_EQ(ctx.status.load(), Downloading);
     EXPECT_EQ(Status(), "Downloading");
     EXPECT_FALSE(UpgradeEnabled());
     EXPECT_FALSE(PollTimerRuns());
     EXPECT_EQ(sim::TimerPeriod(window_, ID_TIMER_PROGRESS), 50u);
-    EXPECT_EQ(context_.imageSize.load(), 50000);
-    EXPECT_EQ(context_.driveCount.load(), 1);
+    EXPECT_EQ(ctx.imageSize.load(), 50000);
+    EXPECT_EQ(ctx.driveCount.load(), 1);
     EXPECT_EQ(sim::ThreadsStarted(), 1);
 }
 
-TEST_F(UpgradeCommandTest, OneDriveStartsAtOneHundredAndReachesTheEndAfterNineTicks) {
+struct ProgressSteps {
+    const char* name;
+    bool secondDrive;
+    int ordinal;                // of the drive the worker serves
+    std::vector<int> positions; // right after the click, then after each tick
+};
+
+void PrintTo(const ProgressSteps& steps, std::ostream* out) {
+    *out << steps.name;
+}
+
+class ProgressBarSteps : public UpgradeCommandTest, public ::testing::WithParamInterface<ProgressSteps> {};
+
+TEST_P(ProgressBarSteps, StartAtOneTickAndMoveByTheDriveBeingServedWithoutWrapping) {
+    const ProgressSteps& steps = GetParam();
     sim::HoldThreads();
     OpenWithPlayerShowingItsVersion();
-    ClickUpgrade();
-    EXPECT_EQ(ProgressPosition(), 100);
-    for (int tick = 1; tick <= 9; ++tick) {
-        sim::AdvanceTime(kProgressPeriodMs);
-        EXPECT_EQ(ProgressPosition(), 100 + 100 * tick) << "tick " << tick;
+    if (steps.secondDrive) {
+        MapDrive('F');
     }
-    sim::AdvanceTime(10 * kProgressPeriodMs);
+    ClickUpgrade();
+    ctx.currentDriveOrdinal = steps.ordinal;
+    for (std::size_t step = 0; step < steps.positions.size(); ++step) {
+        if (step > 0) {
+            sim::AdvanceTime(kProgressPeriodMs);
+        }
+        EXPECT_EQ(ProgressPosition(), steps.positions[step]) << "step " << step;
+    }
+    std::int64_t previous = ctx.progressTicks;
+    for (int tick = 0; tick < 200; ++tick) {
+        sim::AdvanceTime(kProgressPeriodMs);
+        const std::int64_t ticks = ctx.progressTicks;
+        ASSERT_GE(ticks, previous) << "tick " << tick;
+        previous = ticks;
+    }
     EXPECT_EQ(ProgressPosition(), 1000);
 }
 
-TEST_F(UpgradeCommandTest, TwoDrivesStartAtFiftyAndMoveFiftyPerTick) {
-    sim::HoldThreads();
-    OpenWithPlayerShowingItsVersion();
-    MapRemovable('F');
-    ClickUpgrade();
-    EXPECT_EQ(context_.driveCount.load(), 2);
-    EXPECT_EQ(ProgressPosition(), 50);
-    for (int tick = 1; tick <= 5; ++tick) {
-        sim::AdvanceTime(kProgressPeriodMs);
-        EXPECT_EQ(ProgressPosition(), 50 + 50 * tick);
-    }
-}
-
-TEST_F(UpgradeCommandTest, CounterFromTheSecondDriveOnGrowsWithoutWrapping) {
-    sim::HoldThreads();
-    OpenWithPlayerShowingItsVersion();
-    MapRemovable('F');
-    ClickUpgrade();
-    context_.currentDriveOrdinal = 2;
-    std::int64_t previous = context_.progressTicks;
-    for (int tick = 0; tick < 200; ++tick) {
-        sim::AdvanceTime(kProgressPeriodMs);
-        const std::int64_t ticks = context_.progressTicks;
-        ASSERT_GE(ticks, previous) << "tick " << tick;
-        previous = ticks;
-        ASSERT_EQ(ProgressPosition(), tick == 0 ? 200 : tick == 1 ? 500 : 1000) << "tick " << tick;
-    }
-}
+INSTANTIATE_TEST_SUITE_P(
+    Each, ProgressBarSteps,
+    ::testing::Values(
+        ProgressSteps{"OneDrive", false, 1, {100, 200, 300, 400, 500, 600, 700, 800, 900, 1000, 1000}},
+        ProgressSteps{"TwoDrivesTheFirstServed", true, 1, {50, 100, 150, 200, 250, 300}},
+        ProgressSteps{"TwoDrivesTheSecondServed", true, 2, {50, 200, 500, 1000, 1000}}),
+    [](const ::testing::TestParamInfo<ProgressSteps>& info) { return std::string(info.param.name); });
 
 TEST_F(UpgradeCommandTest, ProgressTickBeforeAnyDriveCountLeavesTheBarAlone) {
     Open();
     platform::SetTimer(window_, ID_TIMER_PROGRESS, kProgressPeriodMs);
     sim::AdvanceTime(3 * kProgressPeriodMs);
-    EXPECT_EQ(context_.driveCount.load(), 0);
+    EXPECT_EQ(ctx.driveCount.load(), 0);
     EXPECT_EQ(ProgressPosition(), 0);
-}
-
-TEST_F(UpgradeCommandTest, ImageThatCannotBeOpenedIsNamedAndTheWindowGoesBackToTheVersion) {
-    for (const bool chosen : {false, true}) {
-        sim::HoldThreads();
-        PlugPlayer();
-        Open();
-        if (chosen) {
-            Poll(); // line 1 chosen, but its image file was never made
-        } else {
-            context_.status = ShowingVersion; // no line chosen: the image path is empty
-        }
-        ClickUpgrade();
-        const auto boxes = sim::ShownMessageBoxes();
-        ASSERT_EQ(boxes.size(), 2u);
-        const std::string path = chosen ? ImagePath(1) : "";
-        EXPECT_NE(boxes[1].text.find("\"" + path + "\" cannot be opened"), std::string::npos)
-            << boxes[1].text;
-        EXPECT_EQ(boxes[1].caption, "Tolvo r5xx Firmware Updater");
-        EXPECT_EQ(boxes[1].type, MB_OK);
-        EXPECT_EQ(context_.status.load(), ShowingVersion);
-        EXPECT_TRUE(UpgradeEnabled());
-        EXPECT_TRUE(PollTimerRuns());
-        EXPECT_FALSE(ProgressTimerRuns());
-        EXPECT_EQ(sim::ThreadsStarted(), 0);
-        TearDown();
-        SetUp();
-    }
 }
 
 TEST_F(UpgradeCommandTest, PollTicksGoOnWhileTheWarningIsUpAndOkStillStartsTheRun) {
@@ -176,22 +220,8 @@ TEST_F(UpgradeCommandTest, PollTicksGoOnWhileTheWarningIsUpAndOkStillStartsTheRu
         pollTicks += delivered[i].message == WM_TIMER && delivered[i].wParam == ID_TIMER_POLL;
     }
     EXPECT_EQ(pollTicks, 2u) << "the warning's own loop delivers the poll timer";
-    EXPECT_EQ(context_.status.load(), Downloading);
+    EXPECT_EQ(ctx.status.load(), Downloading);
     EXPECT_EQ(sim::ThreadsStarted(), 1);
-}
-
-TEST_F(UpgradeCommandTest, NoRemovableDriveAtTheClickStopsTheProgressAndResumesPolling) {
-    sim::HoldThreads();
-    OpenWithPlayerShowingItsVersion();
-    sim::ScriptMessageBoxes({{IDOK, 0, [this] { UnplugAll(); }}});
-    sim::Click(window_, IDC_UPGRADE);
-    EXPECT_FALSE(ProgressTimerRuns());
-    EXPECT_TRUE(PollTimerRuns());
-    EXPECT_EQ(context_.status.load(), ShowingVersion);
-    EXPECT_EQ(Status(), "Tolvo r5xx Firmware version : 1.1.5E");
-    EXPECT_EQ(sim::ThreadsStarted(), 0);
-    Poll();
-    EXPECT_EQ(Status(), "Not Ready") << "the window follows the player again";
 }
 
 TEST_F(UpgradeCommandTest, NoSecondWorkerFromAClickWhileOneRunsOrOnADisabledButton) {
@@ -216,52 +246,46 @@ TEST_F(UpgradeCommandTest, ClickWhileTheWarningIsUpStartsNothingOfItsOwn) {
     EXPECT_EQ(sim::ThreadsStarted(), 1);
 }
 
-TEST_F(UpgradeCommandTest, WholeRunCopiesTheImageReportsSuccessAndCloses) {
-    OpenWithPlayerShowingItsVersion(3 * kCopyBufferBytes + 17);
-    ClickUpgrade();
-    ASSERT_TRUE(sim::PumpUntil([this] { return sim::Inspect(window_).result.has_value(); }));
-    ASSERT_TRUE(sim::WaitForThreads());
-    EXPECT_EQ(ReadFile(Folder('E') / kTargetFileName), ReadFile(ImagePath(1)));
-    const auto boxes = sim::ShownMessageBoxes();
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_NE(boxes[1].text.find("successfully downloaded"), std::string::npos);
-    EXPECT_TRUE(context_.finished);
-    EXPECT_EQ(sim::Inspect(window_).result, IDCANCEL);
-    EXPECT_FALSE(ProgressTimerRuns());
-}
-
-TEST_F(UpgradeCommandTest, WholeRunOnARealWorkerThread) {
+TEST_F(UpgradeCommandTest, WhileThePlayerIsBeingWrittenTheBarMovesAndANoticeLeavesTheWalkAlone) {
     OpenWithPlayerShowingItsVersion(5 * kCopyBufferBytes);
-    MapRemovable('F');
+    // The worker's first write to the player waits until the test opens the gate.
+    std::mutex gate;
+    std::condition_variable changed;
+    bool writing = false;
+    bool open = false;
+    sim::ScopedCallHook firstWrite([&](const sim::Call& call) {
+        if (call.kind == sim::CallKind::Write && call.drive == 'E') {
+            std::unique_lock hold(gate);
+            writing = true;
+            changed.notify_all();
+            changed.wait(hold, [&] { return open; });
+        }
+        return 0L;
+    });
     ClickUpgrade();
-    // A notice meanwhile re-reads the version on this thread while the worker walks the table.
-    VolumeNotice(DBT_DEVICEARRIVAL);
-    ASSERT_TRUE(sim::PumpUntil([this] { return sim::Inspect(window_).result.has_value(); }));
-    ASSERT_TRUE(sim::WaitForThreads());
-    EXPECT_EQ(ReadFile(Folder('E') / kTargetFileName), ReadFile(ImagePath(1)));
-    EXPECT_FALSE(std::filesystem::exists(Folder('F') / kTargetFileName));
-    EXPECT_TRUE(context_.finished);
-    EXPECT_EQ(context_.status.load(), Finished);
-}
-
-TEST_F(UpgradeCommandTest, WhileASlowPlayerCopiesTheBarMovesAndANoticeLeavesTheWalkAlone) {
-    OpenWithPlayerShowingItsVersion(5 * kCopyBufferBytes);
-    const auto slow = SlowPlayer('E', std::chrono::milliseconds(25));
-    ClickUpgrade();
+    ASSERT_TRUE(sim::PumpUntil([&] {
+        std::lock_guard hold(gate);
+        return writing;
+    }));
     sim::AdvanceTime(3 * kProgressPeriodMs);
-    EXPECT_EQ(ProgressPosition(), 400) << "three ticks while the worker is still on its drive";
+    EXPECT_EQ(ProgressPosition(), 400) << "three ticks while the worker is on its drive";
     VolumeNotice(DBT_DEVICEARRIVAL);
-    EXPECT_FALSE(context_.finished.load()) << "the player is slow enough for the notice to meet the walk";
-    EXPECT_EQ(context_.status.load(), Downloading);
+    EXPECT_FALSE(ctx.finished.load());
+    EXPECT_EQ(ctx.status.load(), Downloading);
     EXPECT_FALSE(UpgradeEnabled());
-    ASSERT_TRUE(sim::PumpUntil([this] { return sim::Inspect(window_).result.has_value(); }));
+    {
+        std::lock_guard hold(gate);
+        open = true;
+    }
+    changed.notify_all();
+    ASSERT_TRUE(sim::PumpUntil([this] { return Ended(); }));
     ASSERT_TRUE(sim::WaitForThreads());
-    EXPECT_EQ(ReadFile(Folder('E') / kTargetFileName), ReadFile(ImagePath(1)));
+    EXPECT_EQ(ReadBytes(Folder('E') / kTargetFileName), ReadBytes(ImagePath(1)));
 }
 
 TEST_F(UpgradeCommandTest,
        AnImageHeldByAnotherProgramIsNamedAtTheClickAndTheNextClickAfterItsReleaseUpgrades) {
-    OpenWithPlayerShowingItsVersion();
+    OpenWithPlayerShowingItsVersion(3 * kCopyBufferBytes + 17);
     {
         const auto held = HeldByAnotherProgram(ImagePath(1));
         ClickUpgrade();
@@ -274,11 +298,14 @@ TEST_F(UpgradeCommandTest,
         EXPECT_TRUE(UpgradeEnabled());
     } // the other program lets go of the image
     ClickUpgrade();
-    ASSERT_TRUE(sim::PumpUntil([this] { return sim::Inspect(window_).result.has_value(); }));
+    ASSERT_TRUE(sim::PumpUntil([this] { return Ended(); }));
     ASSERT_TRUE(sim::WaitForThreads());
-    EXPECT_EQ(ReadFile(Folder('E') / kTargetFileName), ReadFile(ImagePath(1)));
+    EXPECT_EQ(ReadBytes(Folder('E') / kTargetFileName), ReadBytes(ImagePath(1)));
+    ASSERT_EQ(BoxCount(), 4u);
     EXPECT_NE(sim::ShownMessageBoxes().back().text.find("successfully downloaded"), std::string::npos);
+    EXPECT_TRUE(ctx.finished);
     EXPECT_EQ(sim::Inspect(window_).result, IDCANCEL);
+    EXPECT_FALSE(ProgressTimerRuns());
 }
 
 } // namespace
