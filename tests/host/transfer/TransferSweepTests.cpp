@@ -168,7 +168,6 @@ TEST_F(TransferSweepTest, EveryCallOfTheWorkerFailedUnpluggedOrFullKeepsTheInvar
     ASSERT_EQ(BoxTexts(), (std::vector<std::string>{kCompletion}));
     ASSERT_GT(clean.calls, 0);
 
-    int swept = 0;
     for (const Fault fault : {Fault::FailTheCall, Fault::UnplugItsPlayer, Fault::FillItsDisk}) {
         for (int at = 0; at < clean.calls; ++at) {
             SCOPED_TRACE(std::string(Name(fault)) + " at call " + std::to_string(at));
@@ -178,16 +177,14 @@ TEST_F(TransferSweepTest, EveryCallOfTheWorkerFailedUnpluggedOrFullKeepsTheInvar
             if (HasFailure()) {
                 return; // one broken moment is enough to read
             }
-            ++swept;
         }
     }
     std::string kinds;
     for (const auto& [kind, count] : clean.byKind) {
         kinds += (kinds.empty() ? "" : ", ") + std::to_string(count) + " " + kind;
     }
-    std::printf("swept %d calls of the worker (%s), each failed, unplugged and filled: %d runs\n",
-                clean.calls, kinds.c_str(), swept);
-    EXPECT_EQ(swept, 3 * clean.calls) << "every call the run makes was swept";
+    std::printf("swept %d calls of the worker (%s), each failed, unplugged and filled\n", clean.calls,
+                kinds.c_str());
 }
 
 } // namespace

@@ -179,7 +179,8 @@ TEST_F(ModalDialogTest, ExceptionsStopAtTheProcedureAndAreShownWithTheApplicatio
     EXPECT_EQ(boxes[0].caption, "Tolvo Firmware Updater");
     EXPECT_EQ(boxes[0].owner, window_);
     EXPECT_EQ(boxes[0].type & 0xF, MB_OK);
-    EXPECT_FALSE(boxes[1].text.empty());
+    EXPECT_EQ(boxes[1].text, "An unexpected error stopped this operation.");
+    EXPECT_EQ(boxes[1].caption, "Tolvo Firmware Updater");
     dialog_.calls.clear();
     EXPECT_EQ(Send(WM_TIMER, 32001, 0), 1) << "the dialog carries on";
     EXPECT_EQ(dialog_.calls, std::vector<std::string>{"OnTimer 32001"});
