@@ -199,12 +199,4 @@ TEST_F(DeviceScanTest, KeyWhoseEveryQueryIsRefusedEndsEachPassInBoundedTime) {
     EXPECT_EQ(RegistryBoxes().size(), 64u) << "each failing value shown once, not once per pass";
 }
 
-TEST_F(DeviceScanTest, VersionIsReadOnlyOnceTheDriveWasLocated) {
-    Disk(0, "USBSTOR\\Disk&Ven_Quorvex&Prod_tolvo_r5xx&Rev_1.00\\2&0");
-    ctx.deviceInfoPath.Set("");
-    EXPECT_TRUE(ScanForDevice(ctx));
-    EXPECT_EQ(VersionReads(), 0);
-    EXPECT_EQ(ctx.deviceVersionText.Get(), " ");
-}
-
 } // namespace
