@@ -3,11 +3,10 @@
 #include "DiscoveryFixture.h"
 #include "discovery/DriveLocator.h"
 #include "discovery/PathProbe.h"
+#include "support/CallGate.h"
 
 #include <gtest/gtest-spi.h>
 
-#include <condition_variable>
-#include <mutex>
 #include <string>
 #include <thread>
 
@@ -25,36 +24,19 @@ TEST_F(LocatorLockTest, TheWindowCanTakeTheLockWhileALocatorWaitsOnASlowPlayer) 
     PutCertificate('E');
     const std::int32_t count = CountRemovableDrives(ctx);
 
-    std::mutex gate;
-    std::condition_variable changed;
-    bool reading = false;
-    bool answered = false;
     // The certificate read hangs, as a failing USB device does, until the window has had its turn.
-    sim::ScopedCallHook slowPlayer([&](const sim::Call& call) {
-        if (call.kind == sim::CallKind::Read && call.path == "E:\\DEVCERT.DAT") {
-            std::unique_lock hold(gate);
-            reading = true;
-            changed.notify_all();
-            changed.wait(hold, [&] { return answered; });
-        }
-        return 0L;
+    CallGate slowPlayer([](const sim::Call& call) {
+        return call.kind == sim::CallKind::Read && call.path == "E:\\DEVCERT.DAT";
     });
     char letter = 0;
     bool found = false;
     std::thread worker([&] { found = FindCertificateDrive(ctx, letter, count); });
-    {
-        std::unique_lock hold(gate);
-        changed.wait(hold, [&] { return reading; });
-    }
+    slowPlayer.WaitUntilReached();
     const bool windowGotTheLock = ctx.sharedLock.try_lock();
     if (windowGotTheLock) {
         ctx.sharedLock.unlock();
     }
-    {
-        std::lock_guard hold(gate);
-        answered = true;
-    }
-    changed.notify_all();
+    slowPlayer.Open();
     worker.join();
 
     EXPECT_TRUE(windowGotTheLock) << "the poll would have waited on the player";

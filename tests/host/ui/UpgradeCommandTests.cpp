@@ -1,10 +1,9 @@
 #include "PlayerWindowFixture.h"
 
 #include "support/CallFaults.h"
+#include "support/CallGate.h"
 #include "transfer/SafeCopy.h"
 
-#include <condition_variable>
-#include <mutex>
 #include <ostream>
 
 namespace sim = platform::sim;
@@ -249,35 +248,17 @@ TEST_F(UpgradeCommandTest, ClickWhileTheWarningIsUpStartsNothingOfItsOwn) {
 TEST_F(UpgradeCommandTest, WhileThePlayerIsBeingWrittenTheBarMovesAndANoticeLeavesTheWalkAlone) {
     OpenWithPlayerShowingItsVersion(5 * kCopyBufferBytes);
     // The worker's first write to the player waits until the test opens the gate.
-    std::mutex gate;
-    std::condition_variable changed;
-    bool writing = false;
-    bool open = false;
-    sim::ScopedCallHook firstWrite([&](const sim::Call& call) {
-        if (call.kind == sim::CallKind::Write && call.drive == 'E') {
-            std::unique_lock hold(gate);
-            writing = true;
-            changed.notify_all();
-            changed.wait(hold, [&] { return open; });
-        }
-        return 0L;
-    });
+    CallGate writing(
+        [](const sim::Call& call) { return call.kind == sim::CallKind::Write && call.drive == 'E'; });
     ClickUpgrade();
-    ASSERT_TRUE(sim::PumpUntil([&] {
-        std::lock_guard hold(gate);
-        return writing;
-    }));
+    ASSERT_TRUE(sim::PumpUntil([&] { return writing.Reached(); }));
     sim::AdvanceTime(3 * kProgressPeriodMs);
     EXPECT_EQ(ProgressPosition(), 400) << "three ticks while the worker is on its drive";
     VolumeNotice(DBT_DEVICEARRIVAL);
     EXPECT_FALSE(ctx.finished.load());
     EXPECT_EQ(ctx.status.load(), Downloading);
     EXPECT_FALSE(UpgradeEnabled());
-    {
-        std::lock_guard hold(gate);
-        open = true;
-    }
-    changed.notify_all();
+    writing.Open();
     ASSERT_TRUE(sim::PumpUntil([this] { return Ended(); }));
     ASSERT_TRUE(sim::WaitForThreads());
     EXPECT_EQ(ReadBytes(Folder('E') / kTargetFileName), ReadBytes(ImagePath(1)));
