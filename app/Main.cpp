@@ -1,4 +1,6 @@
+#include "app/CommandLine.h"
 #include "app/UpdaterApp.h"
+#include "platform/Process.h"
 
 namespace {
 // Never destroyed: a transfer worker still copying when the window closes keeps using it until
@@ -8,5 +10,5 @@ UpdaterApp theApp(context);
 } // namespace
 
 int main() {
-    return theApp.Run();
+    return theApp.Run(ExtractCommandLine(platform::GetCommandLineA()));
 }

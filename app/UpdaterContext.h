@@ -28,6 +28,15 @@ using DriveTable = std::array<char, kDriveTableSize>;
 // The player's file as last loaded: L + 1 bytes, NUL-terminated within. Empty means none.
 using DeviceText = std::vector<char>;
 
+// How far the upgrade has come; the one word every part reads to tell whether a transfer is under way.
+enum class TransferPhase : std::int32_t {
+    Idle,     // no upgrade under way
+    Asking,   // the upgrade command runs: its warning is up
+    Starting, // confirmed: the image is measured, the drives counted and the worker started
+    Walking,  // the worker walks the players
+    Finished, // the worker has ended the run
+};
+
 struct UpdaterContext {
     mutable SharedLock sharedLock;
 
@@ -46,7 +55,7 @@ struct UpdaterContext {
     // 64 bits and saturating where it grows geometrically, so it never wraps.
     std::atomic<std::int64_t> progressTicks{0};
     std::atomic<UpdaterStatus> status{NotReady};
-    std::atomic<bool> finished{false};
+    std::atomic<TransferPhase> transferPhase{TransferPhase::Idle};
 
     Guarded<DeviceText> deviceText{sharedLock, DeviceText{}};
 

@@ -1,9 +1,9 @@
 #include "discovery/DeviceScan.h"
 
-#include "discovery/DeviceVersion.h"
+#include "discovery/VersionPolicy.h"
 #include "platform/Errors.h"
 #include "platform/Registry.h"
-#include "platform/Window.h"
+#include "ui/WindowRequests.h"
 
 #include <string>
 
@@ -29,8 +29,7 @@ void ReportQueryFailure(UpdaterContext& ctx, int index, long error) {
     }
     // Remembered before the box, whose message loop can run another poll.
     reported[index] = error;
-    const std::string text = platform::FormatMessageA(error);
-    platform::MessageBoxA(ctx.mainDialog.load(), text.c_str(), platform::ApplicationName().c_str(), MB_OK);
+    ShowSystemMessage(ctx.mainDialog.load(), platform::FormatMessageA(error));
 }
 
 PassResult RunPass(UpdaterContext& ctx, std::string_view pattern) {

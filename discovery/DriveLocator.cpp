@@ -1,7 +1,7 @@
 #include "discovery/DriveLocator.h"
 
 #include "discovery/PathProbe.h"
-#include "platform/File.h"
+#include "discovery/VersionFile.h"
 #include "platform/Volumes.h"
 
 #include <algorithm>
@@ -107,19 +107,9 @@ std::optional<LocatedPlayer> TakeCertificatePlayer(UpdaterContext& ctx, std::int
 }
 
 bool HasVendorMarker(const std::string& path) {
-    try {
-        platform::File file;
-        file.OpenOrThrow(path, platform::File::Mode::ReadShared);
-        const std::uint64_t length = file.GetLength();
-        if (length > kMaxCertificateBytes) {
-            return false;
-        }
-        std::vector<char> bytes(length + 1, 0);
-        // After a short read the zeroed rest ends the text early.
-        file.Read(bytes.data(), static_cast<std::uint32_t>(length));
-        return CarriesVendorText({bytes.data(), static_cast<std::size_t>(length)});
-    } catch (const platform::FileError&) {
-        // A certificate that cannot be read identifies no player.
-        return false;
-    }
+    // A certificate that cannot be read identifies no player; after a short read the zeroed rest
+    // ends the text early.
+    const std::optional<SmallFile> file = ReadSmallFile(path, kMaxCertificateBytes);
+    return file && file->length <= kMaxCertificateBytes && !file->failed &&
+           CarriesVendorText({file->bytes.data(), static_cast<std::size_t>(file->length)});
 }

@@ -1,6 +1,6 @@
 #include "discovery/VendorMarker.h"
 
-#include "discovery/WideText.h"
+#include "discovery/VersionFile.h"
 
 #include <vector>
 

@@ -1,5 +1,8 @@
 #include "discovery/VersionPolicy.h"
 
+#include "discovery/VersionFile.h"
+#include "ui/WindowRequests.h"
+
 #include <cfloat>
 #include <cstdlib>
 #include <string>
@@ -38,4 +41,47 @@ std::optional<ImagePair> ImagePairForLine(const std::array<ImagePair, 3>& pairs,
         return std::nullopt;
     }
     return pairs[static_cast<std::size_t>(device[0] - '1')];
+}
+
+void ReadDeviceVersion(UpdaterContext& ctx) {
+    if (ctx.transferPhase == TransferPhase::Walking) {
+        return;
+    }
+    // On a copy of the text, so no file is read under the shared lock.
+    const std::string path = ctx.deviceInfoPath.Get();
+    DeviceText text = ctx.deviceText.Get();
+    const std::optional<std::string> version = ReadInstalledVersion(path, text);
+    ctx.deviceText.Set(std::move(text));
+    if (!version) {
+        return;
+    }
+    ctx.deviceVersionText.Set(*version);
+    ApplyVersionPolicy(ctx);
+}
+
+void ApplyVersionPolicy(UpdaterContext& ctx) {
+    std::string device;
+    std::string target;
+    {
+        // The worker must never see the image of one line with the target of another.
+        std::lock_guard hold(ctx.sharedLock);
+        device = ctx.deviceVersionText.Get();
+        if (const auto pair = ImagePairForLine(ctx.imagePairs, device)) {
+            ctx.firmwareImagePath.Set(pair->imagePath);
+            ctx.targetVersionText.Set(pair->version);
+        }
+        target = ctx.targetVersionText.Get();
+    }
+    const platform::WindowHandle window = ctx.mainDialog.load();
+    ShowVersionLines(window, device, target);
+    switch (EvaluateVersionPolicy(device, target)) {
+    case VersionVerdict::Downgrade:
+        RefuseRun(window, "Set firmware version is " + device + ". You must not downgrade!!");
+        break;
+    case VersionVerdict::LanguageMismatch:
+        RefuseRun(window, "Firmware language is not equal");
+        break;
+    case VersionVerdict::Accept:
+        break;
+    }
 }

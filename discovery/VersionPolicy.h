@@ -1,6 +1,7 @@
 #pragma once
 // Version texts such as 1.1.5E (line digit, dot, digit, dot, digit, language letter), their
-// numeric form, and whether an offered firmware may replace an installed one.
+// numeric form, whether an offered firmware may replace an installed one, and the attached
+// player's version as every poll that sees a player reads, shows and checks it.
 #include "app/UpdaterContext.h"
 
 #include <array>
@@ -24,3 +25,12 @@ VersionVerdict EvaluateVersionPolicy(std::string_view device, std::string_view t
 
 // The pair of the firmware line that `device` starts with ('1', '2' or '3'), or none.
 std::optional<ImagePair> ImagePairForLine(const std::array<ImagePair, 3>& pairs, std::string_view device);
+
+// Reads ctx.deviceInfoPath (located by the previous poll) in whichever form it has, sets
+// ctx.deviceVersionText and applies the policy. Silent when no file is located or it cannot be
+// read, and at once while the transfer worker walks the players: its own check speaks for them.
+void ReadDeviceVersion(UpdaterContext& ctx);
+
+// Chooses the image of the installed firmware line, fills the window's two version lines, and on a
+// downgrade or a language mismatch refuses the run, saying why.
+void ApplyVersionPolicy(UpdaterContext& ctx);

@@ -1,18 +1,15 @@
 #include "transfer/TransferWorker.h"
 
-#include "discovery/DeviceVersion.h"
 #include "discovery/DriveLocator.h"
 #include "discovery/VersionFile.h"
 #include "platform/File.h"
 #include "platform/LastError.h"
 #include "platform/Process.h"
 #include "platform/Volumes.h"
-#include "platform/Window.h"
 #include "transfer/PlayerCheck.h"
-#include "transfer/ProgressTimerMessage.h"
 #include "transfer/SafeCopy.h"
 #include "transfer/TransferMessages.h"
-#include "ui/resource.h"
+#include "ui/WindowRequests.h"
 
 #include <memory>
 #include <optional>
@@ -30,19 +27,12 @@ std::optional<LocatedPlayer> NextPlayer(UpdaterContext& ctx) {
     return TakeCertificatePlayer(ctx, count);
 }
 
-// The progress bar stands still while a drive's problem is shown.
-void ShowDriveProblem(const TransferJob& job, const std::string& text) {
-    platform::SendMessageA(job.dialog, WM_PROGRESS_TIMER, kStopProgressTimer, 0);
-    platform::MessageBoxA(job.dialog, text.c_str(), kUpdaterCaption, MB_OK);
-    platform::SendMessageA(job.dialog, WM_PROGRESS_TIMER, kStartProgressTimer, 0);
-}
-
 // Checks, measures and copies onto one player; true when it received the image.
 bool ServePlayer(const TransferJob& job, const LocatedPlayer& player) {
     const char letter = player.letter;
     const std::optional<std::string> installed = ReadInstalledVersion(player.filePath);
     if (const auto refusal = RefusalFor(job, installed)) {
-        ShowDriveProblem(job, RefusalMessage(letter, *refusal, job.chosen.version));
+        ShowMessageWithProgressHeld(job.dialog, RefusalMessage(letter, *refusal, job.chosen.version));
         return false;
     }
     // A copy stopped half-way left its temporary file: it must not count against the free space.
@@ -50,19 +40,19 @@ bool ServePlayer(const TransferJob& job, const LocatedPlayer& player) {
     const std::string root = PathInDriveRoot(letter, "");
     std::uint64_t freeBytes = 0;
     if (!platform::GetDiskFreeSpaceExA(root.c_str(), nullptr, nullptr, &freeBytes)) {
-        ShowDriveProblem(job, FreeSpaceUnknownMessage(letter, platform::GetLastError()));
+        ShowMessageWithProgressHeld(job.dialog, FreeSpaceUnknownMessage(letter, platform::GetLastError()));
         return false;
     }
     const std::int32_t imageSize = job.context->imageSize.load();
     if (freeBytes < static_cast<std::uint64_t>(imageSize < 0 ? 0 : imageSize)) {
-        ShowDriveProblem(job, DiskFullMessage(letter));
+        ShowMessageWithProgressHeld(job.dialog, DiskFullMessage(letter));
         return false;
     }
     // The letter may have come to hold another device since the check.
     const auto stillTheCheckedPlayer = [&] { return ReadInstalledVersion(player.filePath) == installed; };
     const CopyOutcome outcome = CopyImageToDrive(job, letter, stillTheCheckedPlayer);
     if (!outcome.Succeeded()) {
-        ShowDriveProblem(job, CopyFailureMessage(letter, outcome));
+        ShowMessageWithProgressHeld(job.dialog, CopyFailureMessage(letter, outcome));
         return false;
     }
     return true;
@@ -102,12 +92,9 @@ bool StartTransferWorker(UpdaterContext& context, platform::WindowHandle dialog)
 
 void FinishTransfer(const TransferJob& job, bool anyPlayerUpdated) {
     UpdaterContext& ctx = *job.context;
-    ctx.progressTicks = 0;
-    platform::SendMessageA(platform::GetDlgItem(job.dialog, IDC_PROGRESS), PBM_SETPOS, 0, 0);
-    platform::SendMessageA(job.dialog, WM_PROGRESS_TIMER, kStopProgressTimer, 0);
-    platform::MessageBoxA(job.dialog, anyPlayerUpdated ? kCompletionMessage : kNoPlayerUpdatedMessage,
-                          kUpdaterCaption, MB_OK);
-    ctx.finished = true;
+    StopProgress(job.dialog);
+    ShowMessage(job.dialog, anyPlayerUpdated ? kCompletionMessage : kNoPlayerUpdatedMessage);
+    ctx.transferPhase = TransferPhase::Finished;
     ctx.status = Finished;
-    platform::PostMessageA(job.dialog, WM_COMMAND, IDCANCEL, 0);
+    EndRun(job.dialog);
 }

@@ -18,11 +18,13 @@ void UpdaterDialog::PollDevice() {
         context_.progressTicks = 0;
         ShowStatus(NotReady);
         upgradeButton_.EnableWindow(false);
-        ShowLogoView();
+        ShowTopView(TopView::Logo);
         return;
     }
-    // The worker walks the drive table until it has finished; the poll leaves the table to it.
-    if (context_.status == Downloading || IsTransferWalking()) {
+    // From the confirmation on, the drive table is the upgrade's; the worker walks it until it has
+    // finished, and the poll leaves it alone.
+    const TransferPhase phase = context_.transferPhase;
+    if (phase == TransferPhase::Starting || phase == TransferPhase::Walking) {
         return;
     }
 
@@ -33,7 +35,7 @@ void UpdaterDialog::PollDevice() {
         context_.status = context_.status == CommError ? Reconnect : CommError;
         upgradeButton_.EnableWindow(false);
         ShowStatus(context_.status);
-        ShowLogoView();
+        ShowTopView(TopView::Logo);
         return;
     }
 
@@ -53,7 +55,7 @@ void UpdaterDialog::PollDevice() {
         EnableUpgrade();
         break;
     }
-    ShowVersionView();
+    ShowTopView(TopView::VersionLines);
 }
 
 void UpdaterDialog::OnTimer(std::uintptr_t id) {
@@ -72,21 +74,4 @@ platform::LResult UpdaterDialog::OnDeviceChange(platform::WParam event, platform
         PollDevice();
     }
     return Default();
-}
-
-void UpdaterDialog::EnableUpgrade() {
-    upgradeButton_.EnableWindow(true);
-    upgradeButton_.SetFocus();
-}
-
-void UpdaterDialog::ShowLogoView() {
-    targetVersion_.ShowWindow(SW_HIDE);
-    currentVersion_.ShowWindow(SW_HIDE);
-    logo_.ShowWindow(SW_SHOW);
-}
-
-void UpdaterDialog::ShowVersionView() {
-    targetVersion_.ShowWindow(SW_SHOW);
-    currentVersion_.ShowWindow(SW_SHOW);
-    logo_.ShowWindow(SW_HIDE);
 }

@@ -1,9 +1,9 @@
 #include "ui/UpdaterDialog.h"
 
-#include "transfer/ProgressTimerMessage.h"
 #include "ui/IconPlacement.h"
 #include "ui/LogoScale.h"
 #include "ui/TimerIds.h"
+#include "ui/WindowRequestMessage.h"
 #include "ui/resource.h"
 
 namespace {
@@ -29,7 +29,7 @@ ModalDialog::Outcome UpdaterDialog::HandleMessage(unsigned message, platform::WP
         MapTimer<&UpdaterDialog::OnTimer>(),
         MapCommand<IDC_UPGRADE, BN_CLICKED, &UpdaterDialog::OnUpgrade>(),
         MapDeviceChange<&UpdaterDialog::OnDeviceChange>(),
-        MapMessage<WM_PROGRESS_TIMER, &UpdaterDialog::OnProgressTimerRequest>(),
+        MapMessage<WM_WINDOW_REQUEST, &UpdaterDialog::OnWindowRequest>(),
     };
     return Dispatch(*this, messageMap, message, wParam, lParam);
 }
@@ -71,16 +71,66 @@ bool UpdaterDialog::OnInitDialog() {
     upgradeButton_.SetFocus();
     progress_.SetRange(0, kProgressRange);
 
-    targetVersion_.ShowWindow(SW_HIDE);
-    currentVersion_.ShowWindow(SW_HIDE);
     FitLogoToDpi();
-    logo_.ShowWindow(SW_SHOW);
+    ShowTopView(TopView::Logo);
 
     PollDevice();
 
     platform::SetWindowTextA(Handle(), kWindowCaption);
-    platform::SetTimer(Handle(), ID_TIMER_POLL, kPollPeriodMs);
+    SetPolling(true);
     return true;
+}
+
+platform::LResult UpdaterDialog::OnWindowRequest(platform::WParam request, platform::LParam) {
+    switch (static_cast<WindowRequest>(request)) {
+    case WindowRequest::StopPolling:
+        SetPolling(false);
+        break;
+    case WindowRequest::HoldProgress:
+        SetProgressTimer(false);
+        break;
+    case WindowRequest::ResumeProgress:
+        SetProgressTimer(true);
+        break;
+    case WindowRequest::StopProgress:
+        StopProgress();
+        break;
+    }
+    return 0;
+}
+
+void UpdaterDialog::SetPolling(bool on) {
+    if (on) {
+        platform::SetTimer(Handle(), ID_TIMER_POLL, kPollPeriodMs);
+    } else {
+        platform::KillTimer(Handle(), ID_TIMER_POLL);
+    }
+}
+
+void UpdaterDialog::SetProgressTimer(bool on) {
+    if (on) {
+        platform::SetTimer(Handle(), ID_TIMER_PROGRESS, kProgressPeriodMs);
+    } else {
+        platform::KillTimer(Handle(), ID_TIMER_PROGRESS);
+    }
+}
+
+void UpdaterDialog::StopProgress() {
+    SetProgressTimer(false);
+    context_.progressTicks = 0;
+    progress_.SetPos(0);
+}
+
+void UpdaterDialog::ShowTopView(TopView view) {
+    const bool versions = view == TopView::VersionLines;
+    targetVersion_.ShowWindow(versions ? SW_SHOW : SW_HIDE);
+    currentVersion_.ShowWindow(versions ? SW_SHOW : SW_HIDE);
+    logo_.ShowWindow(versions ? SW_HIDE : SW_SHOW);
+}
+
+void UpdaterDialog::EnableUpgrade() {
+    upgradeButton_.EnableWindow(true);
+    upgradeButton_.SetFocus();
 }
 
 void UpdaterDialog::FitLogoToDpi() {
@@ -129,7 +179,7 @@ platform::IconHandle UpdaterDialog::OnQueryDragIcon() {
 }
 
 void UpdaterDialog::OnOK() {
-    if (!context_.finished &&
+    if (context_.transferPhase != TransferPhase::Finished &&
         platform::MessageBoxA(Handle(), kExitQuestion, kExitCaption, MB_YESNO) != IDYES) {
         return;
     }
@@ -144,7 +194,7 @@ void UpdaterDialog::OnCancel() {
 
 void UpdaterDialog::ReleaseDeviceTextAndStopPolling() {
     context_.deviceText.Set(DeviceText{});
-    platform::KillTimer(Handle(), ID_TIMER_POLL);
+    SetPolling(false);
 }
 
 void RunUpdaterWindow(UpdaterContext& context) {

@@ -31,17 +31,11 @@ private:
     void OnTimer(std::uintptr_t id);
     platform::LResult OnDeviceChange(platform::WParam event, platform::LParam data);
     void OnUpgrade();
-    // The transfer worker's request to start or stop the progress timer, on this window's thread.
-    platform::LResult OnProgressTimerRequest(platform::WParam request, platform::LParam);
+    // A request of discovery or the transfer worker (WindowRequest), on this window's thread.
+    platform::LResult OnWindowRequest(platform::WParam request, platform::LParam);
 
     // Follows the player: presence, drive, status line, button and top area.
     void PollDevice();
-    void EnableUpgrade();
-    void ShowLogoView();
-    // Puts the logo drawn for the window's DPI, fitted to the logo's frame, into the logo control,
-    // unless the template's own picture is the one for that DPI.
-    void FitLogoToDpi();
-    void ShowVersionView();
 
     // The upgrade after the checks against a second run: warning, image, timers, drives, worker.
     void RunUpgrade();
@@ -49,9 +43,20 @@ private:
     // Back from progress to polling when no transfer could start.
     void ResumePolling();
     void AdvanceProgress();
-    bool IsTransferWalking() const;
     // What both ways of closing do before the dialog ends.
     void ReleaseDeviceTextAndStopPolling();
+
+    // The window's parts, each switched in one place.
+    void SetPolling(bool on);
+    void SetProgressTimer(bool on);
+    // The progress timer stopped, the bar and its counter back at 0.
+    void StopProgress();
+    enum class TopView { Logo, VersionLines };
+    void ShowTopView(TopView view);
+    void EnableUpgrade();
+    // Puts the logo drawn for the window's DPI, fitted to the logo's frame, into the logo control,
+    // unless the template's own picture is the one for that DPI.
+    void FitLogoToDpi();
 
     Static logo_;
     platform::OwnedBitmap scaledLogo_; // outlives the window, which only borrows it
@@ -61,9 +66,6 @@ private:
     ProgressBar progress_;
     std::string statusText_;
     platform::IconHandle icon_;
-
-    bool upgradeRunning_ = false; // inside OnUpgrade, whose warning runs a message loop
-    bool workerStarted_ = false;  // a transfer worker has been started in this run
 
     UpdaterContext& context_;
 };

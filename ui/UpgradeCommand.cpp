@@ -1,12 +1,11 @@
 // The Firmware Upgrade command and the timer-driven progress bar.
-#include "discovery/DeviceVersion.h" // kUpdaterCaption
 #include "discovery/DriveLocator.h"
 #include "platform/Errors.h"
 #include "platform/File.h"
-#include "transfer/ProgressTimerMessage.h"
 #include "transfer/TransferWorker.h"
 #include "ui/TimerIds.h"
 #include "ui/UpdaterDialog.h"
+#include "ui/WindowRequests.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -61,14 +60,20 @@ std::optional<std::int32_t> MeasureImage(const std::string& path, long* error) {
 void UpdaterDialog::OnUpgrade() {
     // Wine delivers clicks to a disabled button, and the warning's own message loop can deliver
     // another click: neither may start a second run.
-    if (upgradeRunning_ || workerStarted_ || !upgradeButton_.IsWindowEnabled()) {
+    TransferPhase idle = TransferPhase::Idle;
+    if (!upgradeButton_.IsWindowEnabled() ||
+        !context_.transferPhase.compare_exchange_strong(idle, TransferPhase::Asking)) {
         return;
     }
-    struct RunningFlag {
-        bool& flag;
-        explicit RunningFlag(bool& running) : flag(running) { flag = true; }
-        ~RunningFlag() { flag = false; } // also when the handler ends by an exception
-    } running(upgradeRunning_);
+    // A run that did not get as far as its worker is no run, also when the handler ends by an exception.
+    struct IdleUnlessStarted {
+        std::atomic<TransferPhase>& phase;
+        ~IdleUnlessStarted() {
+            for (TransferPhase unstarted : {TransferPhase::Asking, TransferPhase::Starting}) {
+                phase.compare_exchange_strong(unstarted, TransferPhase::Idle);
+            }
+        }
+    } idleUnlessStarted{context_.transferPhase};
     RunUpgrade();
 }
 
@@ -77,6 +82,7 @@ void UpdaterDialog::RunUpgrade() {
         IDOK) {
         return;
     }
+    context_.transferPhase = TransferPhase::Starting;
     context_.status = Downloading;
     upgradeButton_.EnableWindow(false);
 
@@ -84,8 +90,7 @@ void UpdaterDialog::RunUpgrade() {
     long error = ERROR_SUCCESS;
     const std::optional<std::int32_t> imageLength = MeasureImage(imagePath, &error);
     if (!imageLength) {
-        platform::MessageBoxA(Handle(), ImageUnreadableMessage(imagePath, error).c_str(), kUpdaterCaption,
-                              MB_OK);
+        ShowMessage(Handle(), ImageUnreadableMessage(imagePath, error));
         ReturnToShowingVersion();
         return;
     }
@@ -96,8 +101,8 @@ void UpdaterDialog::RunUpgrade() {
 
     context_.imageSize = *imageLength;
     context_.progressTicks = 1;
-    platform::KillTimer(Handle(), ID_TIMER_POLL);
-    platform::SetTimer(Handle(), ID_TIMER_PROGRESS, kProgressPeriodMs);
+    SetPolling(false);
+    SetProgressTimer(true);
     ShowStatus(Downloading);
 
     const std::int32_t driveCount = CountRemovableDrives(context_);
@@ -109,13 +114,10 @@ void UpdaterDialog::RunUpgrade() {
     context_.driveCount = driveCount;
     progress_.SetPos(static_cast<int>(context_.progressTicks * kProgressScale / driveCount));
 
-    // While the worker walks the players, its own check speaks for each of them: a notice-driven
-    // poll has no player of its own whose version could refuse the run and close the window. The
-    // poll that follows a worker that could not start locates the player again.
-    context_.deviceInfoPath.Set("");
-    workerStarted_ = StartTransferWorker(context_, Handle());
-    if (!workerStarted_) {
-        platform::MessageBoxA(Handle(), WorkerNotStartedMessage().c_str(), kUpdaterCaption, MB_OK);
+    context_.transferPhase = TransferPhase::Walking;
+    if (!StartTransferWorker(context_, Handle())) {
+        context_.transferPhase = TransferPhase::Starting;
+        ShowMessage(Handle(), WorkerNotStartedMessage());
         ResumePolling();
     }
 }
@@ -126,10 +128,8 @@ void UpdaterDialog::ReturnToShowingVersion() {
 }
 
 void UpdaterDialog::ResumePolling() {
-    platform::KillTimer(Handle(), ID_TIMER_PROGRESS);
-    context_.progressTicks = 0;
-    progress_.SetPos(0);
-    platform::SetTimer(Handle(), ID_TIMER_POLL, kPollPeriodMs);
+    StopProgress();
+    SetPolling(true);
     ReturnToShowingVersion();
     ShowStatus(ShowingVersion);
 }
@@ -147,17 +147,4 @@ void UpdaterDialog::AdvanceProgress() {
     }
     progress_.SetPos(
         static_cast<int>(std::min<std::int64_t>(advanced * kProgressScale / driveCount, kProgressEnd)));
-}
-
-platform::LResult UpdaterDialog::OnProgressTimerRequest(platform::WParam request, platform::LParam) {
-    if (request == kStartProgressTimer) {
-        platform::SetTimer(Handle(), ID_TIMER_PROGRESS, kProgressPeriodMs);
-    } else {
-        platform::KillTimer(Handle(), ID_TIMER_PROGRESS);
-    }
-    return 0;
-}
-
-bool UpdaterDialog::IsTransferWalking() const {
-    return workerStarted_ && !context_.finished;
 }

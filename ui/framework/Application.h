@@ -1,10 +1,8 @@
 #pragma once
-// The process's one application object. The process entry calls Run, which hands the command
-// line after the program name to InitInstance.
-#include "app/CommandLine.h"
-#include "platform/Process.h"
-
+// The process's one application object. The process entry calls Run with the command line after
+// the program name, which InitInstance finds in m_lpCmdLine.
 #include <string>
+#include <utility>
 
 class Application {
 public:
@@ -12,9 +10,8 @@ public:
     // Whatever it returns, the process ends afterwards: there is no loop of the application's own.
     virtual bool InitInstance() = 0;
 
-    // Defined here, not in the framework library, so that library needs nothing from app/.
-    int Run() {
-        m_lpCmdLine = ExtractCommandLine(platform::GetCommandLineA());
+    int Run(std::string commandLine) {
+        m_lpCmdLine = std::move(commandLine);
         InitInstance();
         return 0;
     }

@@ -4,8 +4,7 @@
 #include "Expect.h"
 #include "TaggedVersionModel.h"
 #include "Utf16Units.h"
-#include "discovery/VersionText.h"
-#include "discovery/WideText.h"
+#include "discovery/VersionFile.h"
 
 #include <string>
 
@@ -42,15 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const DeviceText wide = WideDeviceText(bytes);
     CheckWideText(bytes, wide);
-    DeviceText text = wide;
-    const std::string version =
-        TaggedVersionOf(text, [bytes](DeviceText& narrow) { narrow = NarrowText(bytes); });
-
-    const std::string fromWide = ModelTaggedVersion(TextIn(wide));
-    const DeviceText narrow = NarrowText(bytes);
-    const bool wideUsable = fromWide.size() >= 2;
-    Expect(version == (wideUsable ? fromWide : ModelTaggedVersion(TextIn(narrow))),
-           "the UTF-16 version when usable, else the 8-bit one");
-    Expect(text == (wideUsable ? wide : narrow), "the text is left as the last reading made it");
+    const std::string fromWide = ExtractTaggedVersion(TextIn(wide));
+    Expect(fromWide == ModelTaggedVersion(TextIn(wide)), "the UTF-16 reading's version");
+    if (fromWide.size() < kShortestUsableVersion) {
+        const DeviceText narrow = NarrowText(bytes);
+        Expect(ExtractTaggedVersion(TextIn(narrow)) == ModelTaggedVersion(TextIn(narrow)),
+               "else the 8-bit reading's");
+    }
     return 0;
 }

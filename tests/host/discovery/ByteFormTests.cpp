@@ -1,8 +1,7 @@
 // The parsers of the player's and the registry's bytes, without any file or key.
 #include "discovery/DeviceId.h"
 #include "discovery/VendorMarker.h"
-#include "discovery/VersionText.h"
-#include "discovery/WideText.h"
+#include "discovery/VersionFile.h"
 #include "tests/common/Utf16.h"
 
 #include <gtest/gtest.h>
@@ -11,35 +10,12 @@
 
 namespace {
 
-DeviceText Terminated(std::string_view text) {
-    DeviceText buffer(text.begin(), text.end());
-    buffer.push_back('\0');
-    return buffer;
-}
-
 TEST(VersionTextTest, ShortAndWideFormsFromTheirBytes) {
     EXPECT_EQ(ShortVersionText(std::string("1.1\0.5E\r\n", 9)), "1.1.5E\r\n");
     const DeviceText wide = WideDeviceText(Utf16("<firmver>2.0.1E<") + "x");
     EXPECT_EQ(wide.size(), 3u * 17 + 1)
         << "three bytes for each of the 17 units, the odd last byte one, and a NUL";
     EXPECT_EQ(TextIn(wide), "<firmver>2.0.1E<x");
-}
-
-TEST(VersionTextTest, FallbackReloadsOnlyWhenTheFirstVersionIsUnusable) {
-    const auto extract = [](const std::string& first, const std::string& reloaded, int& reloads) {
-        DeviceText text = Terminated(first);
-        return TaggedVersionOf(text, [&](DeviceText& narrow) {
-            ++reloads;
-            narrow = Terminated(reloaded);
-        });
-    };
-    int reloads = 0;
-    EXPECT_EQ(extract("<firmver>1.1.5E<", "<firmver>9.9.9E<", reloads), "1.1.5E");
-    EXPECT_EQ(reloads, 0);
-    EXPECT_EQ(extract("<firmver>1<", "<firmver>3.0.4K<", reloads), "3.0.4K");
-    EXPECT_EQ(reloads, 1);
-    EXPECT_EQ(extract("<firmver>1<", "no tag at all", reloads), "") << "the second result stands";
-    EXPECT_EQ(reloads, 2);
 }
 
 TEST(DeviceIdTest, ComparesFortyTwoCharactersIgnoringCaseWithShortDataAsNul) {

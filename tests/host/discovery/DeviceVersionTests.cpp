@@ -1,6 +1,6 @@
 #include "DiscoveryFixture.h"
-#include "discovery/DeviceVersion.h"
-#include "ui/TimerIds.h"
+#include "discovery/VersionPolicy.h"
+#include "ui/WindowRequestMessage.h"
 
 #include <string>
 #include <vector>
@@ -14,7 +14,6 @@ protected:
     void SetUp() override {
         DiscoveryTest::SetUp();
         MapDrive('E');
-        platform::SetTimer(ctx.mainDialog, ID_TIMER_POLL, kPollPeriodMs);
     }
     // Puts the player's file on E: and locates it there, as the previous poll would have.
     void Player(std::string_view bytes, const std::string& name = "sys_conf.qtx") {
@@ -24,18 +23,24 @@ protected:
     std::string Label(int id) {
         return platform::sim::Inspect(platform::GetDlgItem(ctx.mainDialog, id)).text;
     }
-    bool PollTimerRuns() { return platform::sim::TimerPeriod(ctx.mainDialog, ID_TIMER_POLL).has_value(); }
-    // WM_COMMAND messages that reached the dialog once the posted ones are delivered.
-    std::vector<platform::WParam> CommandsDelivered() {
+    // What the window was asked to do, in order, once the posted messages are delivered.
+    std::vector<std::string> Requests() {
         platform::sim::PumpMessages();
-        std::vector<platform::WParam> commands;
+        std::vector<std::string> requests;
         for (const auto& message : platform::sim::DeliveredMessages()) {
-            if (message.window == ctx.mainDialog && message.message == WM_COMMAND) {
-                commands.push_back(message.wParam);
-                EXPECT_EQ(message.lParam, 0);
+            if (message.window != ctx.mainDialog.load()) {
+                continue;
+            }
+            if (message.message == WM_WINDOW_REQUEST &&
+                message.wParam == static_cast<platform::WParam>(WindowRequest::StopPolling)) {
+                requests.push_back("stop polling");
+            } else if (message.message == WM_COMMAND && message.wParam == IDCANCEL && message.lParam == 0) {
+                requests.push_back("IDCANCEL");
+            } else if (message.message == WM_COMMAND || message.message == WM_WINDOW_REQUEST) {
+                requests.push_back("other");
             }
         }
-        return commands;
+        return requests;
     }
     void ExpectRefusal(const std::string& text) {
         const std::vector<ShownMessageBox> boxes = platform::sim::ShownMessageBoxes();
@@ -44,13 +49,11 @@ protected:
         EXPECT_EQ(boxes[0].caption, "Tolvo r5xx Firmware Updater");
         EXPECT_EQ(boxes[0].type, MB_OK);
         EXPECT_EQ(boxes[0].owner, ctx.mainDialog.load());
-        EXPECT_FALSE(PollTimerRuns());
-        EXPECT_EQ(CommandsDelivered(), std::vector<platform::WParam>{IDCANCEL});
+        EXPECT_EQ(Requests(), (std::vector<std::string>{"stop polling", "IDCANCEL"}));
     }
     void ExpectNoRefusal() {
         EXPECT_TRUE(platform::sim::ShownMessageBoxes().empty());
-        EXPECT_TRUE(PollTimerRuns());
-        EXPECT_TRUE(CommandsDelivered().empty());
+        EXPECT_TRUE(Requests().empty());
     }
 };
 
@@ -124,13 +127,14 @@ TEST_F(DeviceVersionTest, NothingHappensWithoutAReadableFile) {
     ExpectNoRefusal();
 }
 
-TEST_F(DeviceVersionTest, ContextFormsLoadAndExtractThroughTheContext) {
-    Player(std::string("<firmver>3.0.4K</firmver>"));
-    ASSERT_TRUE(LoadDeviceTextWide(ctx)) << "the 8-bit file loads as UTF-16 too";
-    ExtractTaggedVersion(ctx);
-    EXPECT_EQ(ctx.deviceVersionText.Get(), "3.0.4K") << "found by the 8-bit fallback";
-    ASSERT_TRUE(LoadDeviceTextNarrow(ctx));
-    EXPECT_EQ(ctx.deviceText.Get().size(), 26u);
+TEST_F(DeviceVersionTest, NothingIsReadWhileTheWorkerWalksThePlayers) {
+    Player("1.1.8E"); // would be refused
+    ctx.transferPhase = TransferPhase::Walking;
+    const std::string before = Label(IDC_CURRENT_VERSION);
+    ReadDeviceVersion(ctx);
+    EXPECT_EQ(ctx.deviceVersionText.Get(), " ");
+    EXPECT_EQ(Label(IDC_CURRENT_VERSION), before);
+    ExpectNoRefusal();
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "DiscoveryFixture.h"
 #include "discovery/VersionFile.h"
-#include "discovery/WideText.h"
 #include "support/CallFaults.h"
 
 #include <optional>
@@ -86,6 +85,26 @@ TEST_F(VersionFileTest, NarrowLoadTakesTheBytesThemselves) {
     EXPECT_EQ(text.size(), 22u);
     EXPECT_EQ(text.back(), '\0');
     EXPECT_EQ(TextIn(text), "<firmver>3.0.4K<");
+}
+
+TEST_F(VersionFileTest, The8BitReadingReplacesTheTextOnlyWhenTheFirstVersionIsUnusable) {
+    const struct {
+        const char* first; // the text as the UTF-16 reading left it
+        const char* file;  // the 8-bit reading of the file
+        const char* version;
+        const char* textAfter;
+    } cases[] = {
+        {"<firmver>1.1.5E<", "<firmver>9.9.9E<", "1.1.5E", "<firmver>1.1.5E<"},
+        {"<firmver>1<", "<firmver>3.0.4K<", "3.0.4K", "<firmver>3.0.4K<"},
+        {"<firmver>1<", "no tag at all", "", "no tag at all"}, // the second result stands
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        PutFile('E', "sys_conf.qtx", c.file);
+        DeviceText text(c.first, c.first + std::char_traits<char>::length(c.first) + 1);
+        EXPECT_EQ(ExtractTaggedVersion("E:\\sys_conf.qtx", text), c.version);
+        EXPECT_EQ(TextIn(text), c.textAfter);
+    }
 }
 
 TEST_F(VersionFileTest, ExtractionFollowsTheThreeSearches) {

@@ -1,4 +1,4 @@
-#include "discovery/WideText.h"
+#include "discovery/VersionFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 #pragma once
 // The simulated machine with the line-1 image chosen, and a stand-in for the dialog's side of the
-// transfer: it starts and stops the progress timer on request, on its own (the test's) thread, and
-// keeps a log of what happened in which order.
+// transfer: it serves the window's requests on its own (the test's) thread, and keeps a log of what
+// happened in which order.
 #include "platform/Window.h"
 #include "support/PlayerMachineTest.h"
-#include "transfer/ProgressTimerMessage.h"
 #include "transfer/SafeCopy.h"
 #include "transfer/TransferWorker.h"
 #include "ui/TimerIds.h"
+#include "ui/WindowRequestMessage.h"
 #include "ui/resource.h"
 
 #include <gtest/gtest.h>
@@ -47,8 +47,7 @@ protected:
     void RunTransfer() {
         ctx.driveCount = CountRemovableDrives(ctx);
         ctx.status = Downloading;
-        platform::SendMessageA(ProgressBar(), PBM_SETRANGE, 0, 1000 << 16);
-        platform::SendMessageA(ProgressBar(), PBM_SETPOS, 500, 0);
+        ctx.transferPhase = TransferPhase::Walking;
         platform::SetTimer(dialog_, ID_TIMER_PROGRESS, kProgressPeriodMs);
         ASSERT_TRUE(StartTransferWorker(ctx, dialog_));
         ASSERT_TRUE(platform::sim::WaitForThreads());
@@ -81,7 +80,6 @@ protected:
         log_.push_back(std::move(event));
     }
 
-    platform::WindowHandle ProgressBar() const { return platform::GetDlgItem(dialog_, IDC_PROGRESS); }
 
     platform::WindowHandle dialog_ = nullptr;
 
@@ -89,13 +87,23 @@ private:
     // The dialog's side: the progress timer on request, and the close the worker posts.
     static platform::LResult DialogSide(platform::WindowHandle dialog, unsigned message,
                                         platform::WParam wParam, platform::LParam lParam) {
-        if (message == WM_PROGRESS_TIMER) {
-            if (wParam == kStartProgressTimer) {
+        if (message == WM_WINDOW_REQUEST) {
+            switch (static_cast<WindowRequest>(wParam)) {
+            case WindowRequest::ResumeProgress:
                 platform::SetTimer(dialog, ID_TIMER_PROGRESS, kProgressPeriodMs);
                 Log("timer start");
-            } else {
+                break;
+            case WindowRequest::HoldProgress:
                 platform::KillTimer(dialog, ID_TIMER_PROGRESS);
                 Log("timer stop");
+                break;
+            case WindowRequest::StopProgress:
+                platform::KillTimer(dialog, ID_TIMER_PROGRESS);
+                Log("progress stop");
+                break;
+            case WindowRequest::StopPolling:
+                Log("poll stop");
+                break;
             }
             return 1;
         }

@@ -155,7 +155,7 @@ protected:
             }
         }
         EXPECT_EQ(boxes.back() == kCompletion, anyReceived) << "success only if a player received it";
-        EXPECT_TRUE(ctx.finished.load()) << "the run ends";
+        EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished) << "the run ends";
         EXPECT_EQ(Logged().back(), "IDCANCEL") << "and the window is left";
     }
 

@@ -22,11 +22,10 @@ TEST_F(TransferWorkerTest, OnePlayerReceivesTheImageThenTheRunEnds) {
     MapConfigPlayer('E');
     const std::string image = ChooseImage(123456);
     ScriptWorkerBoxes({{IDOK, 0, [this] {
-                            // The bar is reset and the timer stopped before the box;
-                            // the run is marked finished only after it.
-                            EXPECT_EQ(platform::sim::Inspect(ProgressBar()).progress.position, 0);
+                            // The progress stops for good before the box; the run is marked
+                            // finished only after it.
                             EXPECT_FALSE(platform::sim::TimerPeriod(dialog_, ID_TIMER_PROGRESS));
-                            EXPECT_FALSE(ctx.finished.load());
+                            EXPECT_NE(ctx.transferPhase.load(), TransferPhase::Finished);
                             Log("box");
                         }}});
     RunTransfer();
@@ -40,10 +39,9 @@ TEST_F(TransferWorkerTest, OnePlayerReceivesTheImageThenTheRunEnds) {
     EXPECT_EQ(boxes[0].type, MB_OK);
     EXPECT_EQ(boxes[0].owner, dialog_);
     EXPECT_NE(boxes[0].thread, std::this_thread::get_id()) << "shown by the worker";
-    EXPECT_EQ(Logged(), (Strings{"timer stop", "box", "IDCANCEL"}));
-    EXPECT_TRUE(ctx.finished.load());
+    EXPECT_EQ(Logged(), (Strings{"progress stop", "box", "IDCANCEL"}));
+    EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished);
     EXPECT_EQ(ctx.status.load(), Finished);
-    EXPECT_EQ(ctx.progressTicks.load(), 0);
     EXPECT_EQ(ctx.currentDriveOrdinal.load(), 1);
     EXPECT_FALSE(platform::sim::TimerPeriod(dialog_, ID_TIMER_PROGRESS)) << "stopped for good";
 }
@@ -56,11 +54,11 @@ TEST_F(TransferWorkerTest, ADiskTooSmallIsReportedWhileTheProgressTimerStandsSti
     RunTransfer();
 
     EXPECT_EQ(BoxTexts(), (Strings{"E:\\ Disk is Full!!! F/W upgrade is failed.", kNoneReceived}));
-    EXPECT_EQ(Logged(), (Strings{"timer stop", "box, timer stopped", "timer start", "timer stop",
+    EXPECT_EQ(Logged(), (Strings{"timer stop", "box, timer stopped", "timer start", "progress stop",
                                  "box, timer stopped", "IDCANCEL"}));
     EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.rom")));
     EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.tmp")));
-    EXPECT_TRUE(ctx.finished.load());
+    EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished);
     EXPECT_EQ(ctx.status.load(), Finished);
 }
 
@@ -189,7 +187,7 @@ TEST_F(TransferWorkerTest, AWriteThatFailsHalfWayIsReportedAndTheWalkGoesOn) {
         EXPECT_EQ(ReadBytes(FileOn('E', "tolvr500.rom")), "old firmware");
         EXPECT_EQ(ReadBytes(FileOn('F', "tolvr500.rom")), image);
         EXPECT_EQ(BoxTexts(), (Strings{broken.message, kCompletion}));
-        EXPECT_EQ(Logged(), (Strings{"timer stop", "box, timer stopped", "timer start", "timer stop",
+        EXPECT_EQ(Logged(), (Strings{"timer stop", "box, timer stopped", "timer start", "progress stop",
                                      "box, timer stopped", "IDCANCEL"}));
     }
 }
@@ -205,7 +203,7 @@ TEST_F(TransferWorkerTest, AnImageThatCannotBeReadIsReportedForEachPlayer) {
                                    "F:\\ The firmware image could not be read (system error 2). The firmware "
                                    "file on this device was not changed.",
                                    kNoneReceived}));
-    EXPECT_TRUE(ctx.finished.load());
+    EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished);
 }
 
 TEST_F(TransferWorkerTest, FreeSpaceThatCannotBeQueriedSkipsThatPlayer) {
@@ -228,9 +226,9 @@ TEST_F(TransferWorkerTest, NoPlayerAmongTheDrivesEndsWithTheFailureMessage) {
     LogBoxes();
     RunTransfer();
     EXPECT_EQ(BoxTexts(), (Strings{kNoneReceived}));
-    EXPECT_EQ(Logged(), (Strings{"timer stop", "box, timer stopped", "IDCANCEL"}));
+    EXPECT_EQ(Logged(), (Strings{"progress stop", "box, timer stopped", "IDCANCEL"}));
     EXPECT_EQ(ctx.currentDriveOrdinal.load(), 2) << "one iteration per drive";
-    EXPECT_TRUE(ctx.finished.load());
+    EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished);
     EXPECT_EQ(ctx.status.load(), Finished);
 }
 

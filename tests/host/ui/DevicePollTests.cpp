@@ -110,11 +110,12 @@ TEST_F(DevicePollTest, PlainVolumeNoticesPollAfterASecondAndOthersDoNot) {
     EXPECT_EQ(Status(), "Not Ready");
 }
 
-TEST_F(DevicePollTest, NoticeDuringDownloadingRereadsTheVersionAndChangesNothingElse) {
+TEST_F(DevicePollTest, NoticeWhileTheUpgradeStartsRereadsTheVersionAndChangesNothingElse) {
     PlugPlayer();
     Open();
     Poll();
     ctx.status = Downloading;
+    ctx.transferPhase = TransferPhase::Starting;
     platform::EnableWindow(Control(IDC_UPGRADE), false);
     const std::string statusLine = Status();
     WriteBytes(Folder('E') / kConfigFileName, "1.1.6E");

@@ -2,6 +2,7 @@
 #include "support/SimWindowsFixture.h"
 #include "ui/TimerIds.h"
 #include "ui/UpdaterDialog.h"
+#include "ui/WindowRequestMessage.h"
 #include "ui/resource.h"
 
 #include <string>
@@ -110,8 +111,8 @@ TEST_F(UpdaterDialogTest, ExitAnsweredYesReleasesStopsPollingAndEnds) {
 
 TEST_F(UpdaterDialogTest, ExitAfterTheRunFinishedDoesNotAsk) {
     Open();
-    ctx.finished = true;
-    ctx.status = Ready; // finished counts, not the status
+    ctx.transferPhase = TransferPhase::Finished;
+    ctx.status = Ready; // the phase counts, not the status
     Command(IDOK);
     EXPECT_TRUE(sim::ShownMessageBoxes().empty());
     ExpectClosed(IDOK);
@@ -151,6 +152,32 @@ TEST_F(UpdaterDialogTest, CancelWhileTheExitQuestionIsUpLeavesTheWindowClosed) {
     sim::ScriptMessageBoxes({{IDNO}});
     Command(IDOK);
     ExpectClosed(IDCANCEL);
+}
+
+TEST_F(UpdaterDialogTest, EachRequestOfDiscoveryAndTheWorkerIsServedOnTheWindow) {
+    Open();
+    const auto request = [this](WindowRequest what) {
+        platform::SendMessageA(window_, WM_WINDOW_REQUEST, static_cast<WParam>(what), 0);
+    };
+    const auto progress = [this] { return sim::Inspect(Control(IDC_PROGRESS)).progress.position; };
+    platform::SetTimer(window_, ID_TIMER_PROGRESS, kProgressPeriodMs);
+    platform::SendMessageA(Control(IDC_PROGRESS), PBM_SETPOS, 300, 0);
+    ctx.progressTicks = 3;
+
+    request(WindowRequest::HoldProgress);
+    EXPECT_FALSE(sim::TimerPeriod(window_, ID_TIMER_PROGRESS));
+    EXPECT_EQ(progress(), 300) << "held, not emptied";
+    request(WindowRequest::ResumeProgress);
+    EXPECT_EQ(sim::TimerPeriod(window_, ID_TIMER_PROGRESS), kProgressPeriodMs);
+    request(WindowRequest::StopProgress);
+    EXPECT_FALSE(sim::TimerPeriod(window_, ID_TIMER_PROGRESS));
+    EXPECT_EQ(progress(), 0);
+    EXPECT_EQ(ctx.progressTicks.load(), 0);
+
+    ASSERT_EQ(sim::TimerPeriod(window_, ID_TIMER_POLL), kPollPeriodMs);
+    request(WindowRequest::StopPolling);
+    EXPECT_FALSE(sim::TimerPeriod(window_, ID_TIMER_POLL));
+    EXPECT_FALSE(sim::Inspect(window_).result) << "the window stays until it is closed";
 }
 
 TEST_F(UpdaterDialogTest, DragIconIsTheWindowIcon) {

@@ -255,7 +255,7 @@ TEST_F(UpgradeCommandTest, WhileThePlayerIsBeingWrittenTheBarMovesAndANoticeLeav
     sim::AdvanceTime(3 * kProgressPeriodMs);
     EXPECT_EQ(ProgressPosition(), 400) << "three ticks while the worker is on its drive";
     VolumeNotice(DBT_DEVICEARRIVAL);
-    EXPECT_FALSE(ctx.finished.load());
+    EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Walking);
     EXPECT_EQ(ctx.status.load(), Downloading);
     EXPECT_FALSE(UpgradeEnabled());
     writing.Open();
@@ -284,7 +284,7 @@ TEST_F(UpgradeCommandTest,
     EXPECT_EQ(ReadBytes(Folder('E') / kTargetFileName), ReadBytes(ImagePath(1)));
     ASSERT_EQ(BoxCount(), 4u);
     EXPECT_NE(sim::ShownMessageBoxes().back().text.find("successfully downloaded"), std::string::npos);
-    EXPECT_TRUE(ctx.finished);
+    EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished);
     EXPECT_EQ(sim::Inspect(window_).result, IDCANCEL);
     EXPECT_FALSE(ProgressTimerRuns());
 }
