@@ -1,7 +1,8 @@
 // The real program started the way Explorer or a shortcut starts it, with a wide command line
 // whose image paths lie in a folder named in Cyrillic, Greek and Chinese: the image reaches the
 // player byte for byte, and the texts of its boxes read as they should.
-#include "discovery/WineDiscoveryFixture.h"
+#include "support/DiskEnumeration.h"
+#include "support/TestDrives.h"
 #include "tests/common/Pattern.h"
 #include "ui/RunningDialog.h" // FindDialog, WaitFor
 #include "ui/resource.h"
@@ -47,10 +48,10 @@ HWND FindDialogOf(DWORD process, const std::function<bool(HWND)>& accept) {
     });
 }
 
-class AnyScriptPath : public WineDiscoveryTest {
+class AnyScriptPath : public ::testing::Test {
 protected:
     void SetUp() override {
-        WineDiscoveryTest::SetUp();
+        ASSERT_TRUE(drives_.MakeRoot()) << drives_.Root();
         wchar_t temp[MAX_PATH] = {};
         ASSERT_GT(::GetTempPathW(MAX_PATH, temp), 0u);
         folder_ = std::wstring(temp) + kFolderName + L"-" + std::to_wstring(::GetCurrentProcessId());
@@ -67,14 +68,15 @@ protected:
         }
         std::error_code ignored;
         std::filesystem::remove_all(std::filesystem::path(folder_), ignored);
-        WineDiscoveryTest::TearDown();
     }
 
     // A player with firmware `version` on drive E:.
     void PlugPlayer(const std::string& version) {
-        ASSERT_NO_FATAL_FAILURE(MapDrive('E'));
-        ASSERT_NO_FATAL_FAILURE(PutFile('E', "sys_conf.qtx", version));
-        ASSERT_NO_FATAL_FAILURE(Disk(0, kPlayerId));
+        ASSERT_NO_FATAL_FAILURE(drives_.Map('E'));
+        std::ofstream file("E:\\sys_conf.qtx", std::ios::binary);
+        file << version;
+        ASSERT_TRUE(file.good());
+        ASSERT_NO_FATAL_FAILURE(disks_.Disk(0, kPlayerId));
     }
 
     std::wstring ImagePath(const wchar_t* name) const { return folder_ + L"\\" + name; }
@@ -133,6 +135,8 @@ protected:
 
     bool Ended() const { return ::WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0; }
 
+    TestDrives drives_{"script-path"};
+    DiskEnumeration disks_;
     std::wstring folder_;
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
