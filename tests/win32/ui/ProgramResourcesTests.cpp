@@ -121,6 +121,7 @@ TEST(ProgramResources, UpdaterDialogHasItsControlsInTabOrderWithTheirTextsStyles
     const LONG_PTR style = ::GetWindowLongPtrA(dialog.Window(), GWL_STYLE);
     EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | DS_MODALFRAME), WS_POPUP | WS_CAPTION | DS_MODALFRAME);
     EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+    EXPECT_NE(::GetWindowLongPtrA(dialog.Window(), GWL_EXSTYLE) & WS_EX_APPWINDOW, 0) << "on the taskbar";
 
     const struct {
         int id;
