@@ -18,22 +18,15 @@ const char* const kExitQuestion =
     "Are you sure you want to exit the Tolvo r500 Series firmware update?\nClick \"Yes\" "
     "to exit the upgrade program. Click \"No\" to resume the upgrade process.";
 
-void PostCommand(HWND window, int id) {
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-}
-
 // Clicks EXIT and checks the question; returns the box.
 HWND AskToExit(HWND window) {
-    PostCommand(window, IDOK);
-    HWND box = WaitForMessageBox(window);
+    PostClick(window, IDOK);
+    HWND box = WaitForMessageBox([window](HWND w) { return GetWindow(w, GW_OWNER) == window; });
     EXPECT_NE(box, nullptr) << "EXIT did not ask";
     if (box != nullptr) {
-        EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), kExitQuestion);
+        EXPECT_EQ(BoxText(box), kExitQuestion);
         EXPECT_EQ(TextOf(box), "Cancellation Confirmation");
-        EXPECT_NE(GetDlgItem(box, IDYES), nullptr);
-        EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
-        EXPECT_EQ(GetDlgItem(box, IDOK), nullptr);
-        EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr);
+        EXPECT_EQ(ButtonsOf(box), static_cast<unsigned>(MB_YESNO));
     }
     return box;
 }
@@ -85,7 +78,7 @@ TEST_F(UpdaterWindow, AboutCommandOpensTheAboutBoxModallyAndTheWindowRunsOnAfter
         }
         EXPECT_NE(std::find(texts.begin(), texts.end(), "Orvane Version 3.0.0.1"), texts.end());
         EXPECT_FALSE(IsWindowEnabled(dialog_.Window())) << "the About box is modal over the window";
-        PostCommand(about, IDOK);
+        PostClick(about, IDOK);
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
         EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(dialog_.Window()) != FALSE; }));
         EXPECT_FALSE(dialog_.Ended());
@@ -102,7 +95,7 @@ TEST(RunUpdaterWindow, RunsTheDialogModallyUntilItClosesAndForgetsTheWindow) {
     EXPECT_EQ(FindDialog([](HWND w) { return TextOf(w) == "Tolvo Firmware Updater"; }), window);
     HWND box = AskToExit(window);
     ASSERT_NE(box, nullptr);
-    PostCommand(box, IDYES);
+    PostClick(box, IDYES);
     ASSERT_TRUE(run.WaitForEnd()) << "Yes did not end the window";
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(run.Context().mainDialog.load(), nullptr) << "a worker could still reach the gone window";
