@@ -5,6 +5,7 @@
 #include "support/MessageBoxes.h"
 #include "support/TestDrives.h"
 #include "tests/common/Pattern.h"
+#include "tests/common/ProgramTexts.h"
 #include "ui/resource.h"
 
 #include <windows.h>
@@ -94,7 +95,7 @@ protected:
     HWND Window() const {
         return FindDialog([this](HWND w) {
             return ProcessOf(w) == process_.dwProcessId && ::IsWindowVisible(w) &&
-                   WideTextOf(w) == L"Tolvo Firmware Updater";
+                   WideTextOf(w) == Wide(kProgramName);
         });
     }
     HWND WaitForBox() const {
@@ -138,7 +139,8 @@ TEST_F(AnyScriptPath, ImageIsCopiedByteForByte) {
 
     HWND last = WaitForBox();
     ASSERT_NE(last, nullptr) << "no last message";
-    EXPECT_NE(WideBoxText(last).find(L"successfully downloaded"), std::wstring::npos) << BoxText(last);
+    EXPECT_EQ(WideBoxText(last), Wide(kCompletionText));
+    EXPECT_EQ(WideTextOf(last), Wide(kMessageCaption));
     PostClick(last, IDOK);
     ASSERT_TRUE(Ended()) << "the program did not end";
     std::ifstream copied("E:\\tolvr500.rom", std::ios::binary);
@@ -156,7 +158,7 @@ TEST_F(AnyScriptPath, ImageThatCannotBeOpenedIsNamedInTheMessage) {
     ASSERT_NE(box, nullptr) << "no message";
     EXPECT_EQ(WideBoxText(box), L"The firmware image \"" + missing +
                                     L"\" cannot be opened (error 2). F/W upgrade is not started.");
-    EXPECT_EQ(WideTextOf(box), L"Tolvo r5xx Firmware Updater");
+    EXPECT_EQ(WideTextOf(box), Wide(kMessageCaption));
     PostClick(box, IDOK);
     ::PostMessageW(window_, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(Ended());
@@ -169,8 +171,8 @@ TEST_F(AnyScriptPath, RefusalReadsAsWritten) {
 
     HWND box = WaitForBox();
     ASSERT_NE(box, nullptr) << "no refusal";
-    EXPECT_EQ(WideBoxText(box), L"Set firmware version is 1.1.8E. You must not downgrade!!");
-    EXPECT_EQ(WideTextOf(box), L"Tolvo r5xx Firmware Updater");
+    EXPECT_EQ(WideBoxText(box), Wide(DowngradeText("1.1.8E")));
+    EXPECT_EQ(WideTextOf(box), Wide(kMessageCaption));
     EXPECT_EQ(WideTextOf(::GetDlgItem(window_, IDC_CURRENT_VERSION)), L"Current version:    1.1.8E");
     PostClick(box, IDOK);
     EXPECT_TRUE(Ended()) << "a refusal ends the run";

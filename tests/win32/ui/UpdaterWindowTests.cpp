@@ -1,5 +1,6 @@
 #include "RunningDialog.h"
 #include "WineDrive.h"
+#include "tests/common/ProgramTexts.h"
 #include "ui/resource.h"
 
 #include <gtest/gtest.h>
@@ -14,10 +15,6 @@
 
 namespace {
 
-const char* const kExitQuestion =
-    "Are you sure you want to exit the Tolvo r500 Series firmware update?\nClick \"Yes\" "
-    "to exit the upgrade program. Click \"No\" to resume the upgrade process.";
-
 // Clicks EXIT and checks the question; returns the box.
 HWND AskToExit(HWND window) {
     PostClick(window, IDOK);
@@ -25,7 +22,7 @@ HWND AskToExit(HWND window) {
     EXPECT_NE(box, nullptr) << "EXIT did not ask";
     if (box != nullptr) {
         EXPECT_EQ(BoxText(box), kExitQuestion);
-        EXPECT_EQ(TextOf(box), "Cancellation Confirmation");
+        EXPECT_EQ(TextOf(box), kExitCaption);
         EXPECT_EQ(ButtonsOf(box), static_cast<unsigned>(MB_YESNO));
     }
     return box;
@@ -68,8 +65,8 @@ TEST_F(UpdaterWindow, AboutCommandOpensTheAboutBoxModallyAndTheWindowRunsOnAfter
         PostMessageA(dialog_.Window(), WM_SYSCOMMAND, id, 0);
         HWND about = nullptr;
         ASSERT_TRUE(WaitFor([&] {
-            return (about = FindOwnedDialog(dialog_.Window(),
-                                            [](HWND w) { return TextOf(w) == "About Orvane"; }));
+            return (about =
+                        FindOwnedDialog(dialog_.Window(), [](HWND w) { return TextOf(w) == kAboutCaption; }));
         }));
         std::vector<std::string> texts;
         for (HWND child = GetWindow(about, GW_CHILD); child != nullptr;
@@ -92,7 +89,7 @@ TEST(RunUpdaterWindow, RunsTheDialogModallyUntilItClosesAndForgetsTheWindow) {
     });
     ASSERT_TRUE(run.WaitForWindow()) << "the window was not published in the context";
     const HWND window = run.Window();
-    EXPECT_EQ(FindDialog([](HWND w) { return TextOf(w) == "Tolvo Firmware Updater"; }), window);
+    EXPECT_EQ(FindDialog([](HWND w) { return TextOf(w) == kProgramName; }), window);
     HWND box = AskToExit(window);
     ASSERT_NE(box, nullptr);
     PostClick(box, IDYES);
