@@ -34,7 +34,7 @@ int Usage() {
     std::fputs("usage: windriver wait-window TITLE MS | wait-gone TITLE MS | text TITLE ID\n"
                "       | wait-text TITLE ID TEXT MS | state TITLE ID | click TITLE ID | close TITLE\n"
                "       | wait-box MS | answer-box BUTTON_ID MS | device arrival|removal LETTER\n"
-               "       | hold FILE MS\n",
+               "       | hold FILE GATE MS\n",
                stderr);
     return 2;
 }
@@ -73,16 +73,19 @@ int main(int argc, char** argv) {
                    : Fail("still open: " + arg(2));
     }
     if (command == "hold") {
-        // Another program with the file open and no sharing, until it lets go.
+        // Another program with the file open and no sharing, until the script lets it go by making
+        // the gate file.
         HANDLE file = CreateFileA(arg(2).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             return Fail("cannot hold " + arg(2));
         }
         std::printf("holding\n");
         std::fflush(stdout);
-        Sleep(static_cast<DWORD>(number(3)));
+        const bool released =
+            WaitFor([&] { return GetFileAttributesA(arg(3).c_str()) != INVALID_FILE_ATTRIBUTES; },
+                    milliseconds(number(4)));
         CloseHandle(file);
-        return 0;
+        return released ? 0 : Fail("no gate " + arg(3));
     }
     if (command == "device") {
         return BroadcastVolume(arg(2), arg(3).empty() ? 'E' : arg(3)[0]);
