@@ -162,7 +162,6 @@ TEST_F(AnyScriptPath, ImageThatCannotBeOpenedIsNamedInTheMessage) {
     PostClick(box, IDOK);
     ::PostMessageW(window_, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(Ended());
-    EXPECT_EQ(::GetFileAttributesW(L"E:\\tolvr500.rom"), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(AnyScriptPath, RefusalReadsAsWritten) {
