@@ -32,11 +32,17 @@ bool Listed(const std::string& root) {
     return std::find(roots.begin(), roots.end(), root) != roots.end();
 }
 
-TEST_F(VolumeContract, LogicalDriveStringsListEveryLetterAsItsRoot) {
-    MapDrive('U');
+TEST_F(VolumeContract, LogicalDriveStringsListEveryLetterAsItsRootInLetterOrder) {
     MapDrive('W');
+    MapDrive('U');
     EXPECT_TRUE(Listed("U:\\"));
     EXPECT_TRUE(Listed("W:\\"));
+    const auto roots = DriveRoots();
+    const auto position = [&roots](const char* root) {
+        return std::find(roots.begin(), roots.end(), root) - roots.begin();
+    };
+    EXPECT_LT(position("U:\\"), position("W:\\"))
+        << "the players are served in this order, whatever order they came in";
     char tiny[4] = {'#', '#', '#', '#'};
     EXPECT_GT(platform::GetLogicalDriveStringsA(sizeof tiny, tiny), sizeof tiny) << "the length needed";
     EXPECT_EQ(tiny[0], '#') << "a buffer too small stays untouched";

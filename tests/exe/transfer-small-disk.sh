@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The safe copy on a real full disk under Wine: mounts a 1 MiB tmpfs holding an old tolvr500.rom and
-# runs the transfer tests that need it (win32_small-disk_tests, which only this script runs).
+# runs the transfer test that needs it (win32_small-disk_tests, which only this script runs).
 set -euo pipefail
 updater=$1
 tests="$(dirname -- "$updater")/win32_small-disk_tests.exe"
@@ -22,5 +22,5 @@ status=0
 UPDATER_SMALL_DISK=$disk wine "$tests" >"$log" 2>&1 || status=$?
 cat "$log"
 # A renamed test would leave nothing to run, and pass. (Wine ends lines with CR LF.)
-grep -q '^\[  PASSED  \] 2 tests\.' "$log" || { echo "FAIL: the two small-disk tests did not both pass"; exit 1; }
+grep -q '^\[  PASSED  \] 1 test\.' "$log" || { echo "FAIL: the small-disk test did not pass"; exit 1; }
 exit "$status"

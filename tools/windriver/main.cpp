@@ -5,74 +5,24 @@
 #include <commctrl.h>
 #include <dbt.h>
 
+#include "tests/win32/support/MessageBoxes.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 namespace {
 
-constexpr int kMessageBoxTextId = 0xFFFF;
+using std::chrono::milliseconds;
 
-struct Search {
-    std::string title;
-    HWND found = nullptr;
-};
-
-bool IsDialog(HWND window) {
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    return std::string(className) == "#32770" && IsWindowVisible(window);
+// The visible top-level dialog titled `title`, or null.
+HWND FindTitled(const std::string& title) {
+    return FindDialog([&](HWND window) { return IsWindowVisible(window) && TextOf(window) == title; });
 }
 
-HWND FindDialog(const std::string& title) {
-    Search search{title};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            char text[256] = {};
-            GetWindowTextA(window, text, sizeof text);
-            if (IsDialog(window) && s->title == text) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// A message box is a dialog whose text sits in the static 0xFFFF.
-HWND FindMessageBox() {
-    HWND found = nullptr;
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            if (IsDialog(window) && GetDlgItem(window, kMessageBoxTextId)) {
-                *reinterpret_cast<HWND*>(param) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-std::string ItemText(HWND dialog, int id) {
-    char text[2048] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-template <typename Ready> bool WaitFor(int timeoutMs, Ready ready) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!ready()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
-    return true;
+HWND WaitForAnyBox(int timeoutMs) {
+    return WaitForMessageBox([](HWND) { return true; }, milliseconds(timeoutMs));
 }
 
 int Fail(const std::string& why) {
@@ -84,7 +34,7 @@ int Usage() {
     std::fputs("usage: windriver wait-window TITLE MS | wait-gone TITLE MS | text TITLE ID\n"
                "       | wait-text TITLE ID TEXT MS | state TITLE ID | click TITLE ID | close TITLE\n"
                "       | wait-box MS | answer-box BUTTON_ID MS | device arrival|removal LETTER\n"
-               "       | hold FILE MS\n",
+               "       | hold FILE GATE MS\n",
                stderr);
     return 2;
 }
@@ -113,53 +63,51 @@ int main(int argc, char** argv) {
     auto number = [&](int i) { return std::atoi(arg(i).c_str()); };
 
     if (command == "wait-window") {
-        return WaitFor(number(3), [&] { return FindDialog(arg(2)) != nullptr; })
+        return WaitFor([&] { return FindTitled(arg(2)) != nullptr; }, milliseconds(number(3)))
                    ? 0
                    : Fail("no window " + arg(2));
     }
     if (command == "wait-gone") {
-        return WaitFor(number(3), [&] { return FindDialog(arg(2)) == nullptr; })
+        return WaitFor([&] { return FindTitled(arg(2)) == nullptr; }, milliseconds(number(3)))
                    ? 0
                    : Fail("still open: " + arg(2));
     }
     if (command == "hold") {
-        // Another program with the file open and no sharing, until it lets go.
+        // Another program with the file open and no sharing, until the script lets it go by making
+        // the gate file.
         HANDLE file = CreateFileA(arg(2).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             return Fail("cannot hold " + arg(2));
         }
         std::printf("holding\n");
         std::fflush(stdout);
-        Sleep(static_cast<DWORD>(number(3)));
+        const bool released =
+            WaitFor([&] { return GetFileAttributesA(arg(3).c_str()) != INVALID_FILE_ATTRIBUTES; },
+                    milliseconds(number(4)));
         CloseHandle(file);
-        return 0;
+        return released ? 0 : Fail("no gate " + arg(3));
     }
     if (command == "device") {
         return BroadcastVolume(arg(2), arg(3).empty() ? 'E' : arg(3)[0]);
     }
-    if (command == "wait-box") {
-        HWND box = nullptr;
-        if (!WaitFor(number(2), [&] { return (box = FindMessageBox()) != nullptr; })) {
+    if (command == "wait-box" || command == "answer-box") {
+        const bool answer = command == "answer-box";
+        HWND box = WaitForAnyBox(number(answer ? 3 : 2));
+        if (box == nullptr) {
             return Fail("no message box");
         }
-        std::printf("%s\n", ItemText(box, kMessageBoxTextId).c_str());
-        return 0;
-    }
-    if (command == "answer-box") {
-        HWND box = nullptr;
-        if (!WaitFor(number(3), [&] { return (box = FindMessageBox()) != nullptr; })) {
-            return Fail("no message box");
+        std::printf("%s\n", BoxText(box).c_str());
+        if (answer) {
+            PostClick(box, number(2));
         }
-        std::printf("%s\n", ItemText(box, kMessageBoxTextId).c_str());
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(number(2), BN_CLICKED), 0);
         return 0;
     }
-    HWND dialog = FindDialog(arg(2));
+    HWND dialog = FindTitled(arg(2));
     if (!dialog) {
         return Fail("no window " + arg(2));
     }
     if (command == "text") {
-        std::printf("%s\n", ItemText(dialog, number(3)).c_str());
+        std::printf("%s\n", TextOf(GetDlgItem(dialog, number(3))).c_str());
         return 0;
     }
     if (command == "state") {
@@ -171,18 +119,17 @@ int main(int argc, char** argv) {
     }
     if (command == "wait-text") {
         const std::string wanted = arg(4);
-        return WaitFor(number(5),
-                       [&] { return ItemText(dialog, number(3)).find(wanted) != std::string::npos; })
+        HWND item = GetDlgItem(dialog, number(3));
+        return WaitFor([&] { return TextOf(item).find(wanted) != std::string::npos; },
+                       milliseconds(number(5)))
                    ? 0
-                   : Fail("text of " + arg(3) + " is [" + ItemText(dialog, number(3)) + "], not [" + wanted +
-                          "]");
+                   : Fail("text of " + arg(3) + " is [" + TextOf(item) + "], not [" + wanted + "]");
     }
     if (command == "click") {
         if (!IsWindowEnabled(GetDlgItem(dialog, number(3)))) {
             return Fail("control " + arg(3) + " is disabled");
         }
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(number(3), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, number(3))));
+        PostClick(dialog, number(3));
         return 0;
     }
     if (command == "close") {

@@ -5,6 +5,7 @@
 
 #include "ContractMachine.h"
 #include "WineDrive.h"
+#include "tests/win32/support/MessageBoxes.h"
 #include "ui/resource.h"
 
 #include <algorithm>
@@ -26,11 +27,9 @@ std::mutex boxesLock;
 std::vector<ShownBox>* boxesShown = nullptr;
 std::vector<HWND>* ownWindows = nullptr; // the test's windows, which are dialogs too
 
-// A message box: a dialog with its text in the static 0xFFFF that the test did not open itself.
-bool IsMessageBox(HWND window) {
-    char className[32] = {};
-    if (openingOwnWindow || ::GetClassNameA(window, className, sizeof className) == 0 ||
-        std::string(className) != "#32770" || ::GetDlgItem(window, 0xFFFF) == nullptr) {
+// A message box that the test did not open itself: the About template's statics have the box's id.
+bool IsShownBox(HWND window) {
+    if (openingOwnWindow || !IsMessageBox(window)) {
         return false;
     }
     std::lock_guard hold(boxesLock);
@@ -38,33 +37,22 @@ bool IsMessageBox(HWND window) {
            std::find(ownWindows->begin(), ownWindows->end(), window) == ownWindows->end();
 }
 
-unsigned ButtonsOf(HWND box) {
-    if (::GetDlgItem(box, IDYES) != nullptr) {
-        return MB_YESNO;
-    }
-    return ::GetDlgItem(box, IDCANCEL) != nullptr ? MB_OKCANCEL : MB_OK;
-}
-
 // The timer's id is the button that answers the box.
 void CALLBACK Answer(HWND box, UINT, UINT_PTR button, DWORD) {
     ::KillTimer(box, button);
-    ::PostMessageA(box, WM_COMMAND, button, 0);
+    PostClick(box, static_cast<int>(button));
 }
 
 LRESULT CALLBACK OnEvent(int code, WPARAM wParam, LPARAM lParam) {
     const HWND box = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && box != lastBox && IsMessageBox(box)) {
+    if (code == HCBT_ACTIVATE && box != lastBox && IsShownBox(box)) {
         lastBox = box;
-        char text[1024] = {};
-        char caption[256] = {};
-        ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        ::GetWindowTextA(box, caption, sizeof caption);
         const unsigned buttons = ButtonsOf(box);
         {
             std::lock_guard hold(boxesLock);
             if (boxesShown != nullptr) {
                 boxesShown->push_back({reinterpret_cast<platform::WindowHandle>(::GetWindow(box, GW_OWNER)),
-                                       text, caption, buttons});
+                                       BoxText(box), TextOf(box), buttons});
             }
         }
         BoxAnswer answer{buttons == MB_OK ? IDOK : buttons == MB_YESNO ? IDNO : IDCANCEL};

@@ -1,6 +1,7 @@
 #include "DiscoveryFixture.h"
 #include "discovery/DeviceScan.h"
 #include "platform/Errors.h"
+#include "tests/common/ProgramTexts.h"
 
 #include <map>
 #include <string>
@@ -30,7 +31,7 @@ protected:
     int VersionReads() {
         int reads = 0;
         for (const ShownMessageBox& box : platform::sim::ShownMessageBoxes()) {
-            reads += box.text == "Set firmware version is 1.1.9E. You must not downgrade!!";
+            reads += box.text == DowngradeText("1.1.9E");
         }
         return reads;
     }

@@ -1,5 +1,6 @@
 #include "DiscoveryFixture.h"
 #include "discovery/VersionPolicy.h"
+#include "tests/common/ProgramTexts.h"
 #include "ui/WindowRequestMessage.h"
 
 #include <string>
@@ -46,7 +47,7 @@ protected:
         const std::vector<ShownMessageBox> boxes = platform::sim::ShownMessageBoxes();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, text);
-        EXPECT_EQ(boxes[0].caption, "Tolvo r5xx Firmware Updater");
+        EXPECT_EQ(boxes[0].caption, kMessageCaption);
         EXPECT_EQ(boxes[0].type, MB_OK);
         EXPECT_EQ(boxes[0].owner, ctx.mainDialog.load());
         EXPECT_EQ(Requests(), (std::vector<std::string>{"stop polling", "IDCANCEL"}));
@@ -73,7 +74,7 @@ TEST_F(DeviceVersionTest, DowngradeIsRefused) {
     ReadDeviceVersion(ctx);
     EXPECT_EQ(Label(IDC_CURRENT_VERSION), "Current version:    1.1.8E")
         << "the labels are set whatever the outcome";
-    ExpectRefusal("Set firmware version is 1.1.8E. You must not downgrade!!");
+    ExpectRefusal(DowngradeText("1.1.8E"));
 }
 
 TEST_F(DeviceVersionTest, OtherLanguageIsRefused) {

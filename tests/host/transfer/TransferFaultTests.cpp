@@ -5,6 +5,7 @@
 #include "platform/Errors.h"
 #include "sim/system/SimMachine.h"
 #include "support/CallFaults.h"
+#include "tests/common/ProgramTexts.h"
 
 #include <atomic>
 #include <memory>
@@ -13,11 +14,6 @@ namespace {
 
 namespace sim = platform::sim;
 using Strings = std::vector<std::string>;
-
-constexpr char kCompletion[] = "The QuorVex Tolvo r5xx new firmware has been successfully downloaded\n"
-                               "   to the device. Please disconnect the device from the USB port and \n"
-                               "   reboot the Tolvo to complete the upgrade process.";
-constexpr char kNoneReceived[] = "No device received the new firmware. F/W upgrade is failed.";
 
 class TransferFaultTest : public TransferTest {
 protected:
@@ -58,7 +54,7 @@ protected:
         EXPECT_EQ(ReadBytes(FileOn('E', kTargetFileName)), "old firmware");
         ExpectNoTemporaryFile(Folder('E'));
         EXPECT_EQ(ReadBytes(FileOn('F', kTargetFileName)), served) << "F: gets the image whole";
-        EXPECT_EQ(BoxTexts(), (Strings{box, kCompletion}));
+        EXPECT_EQ(BoxTexts(), (Strings{box, kCompletionText}));
     }
 
     const std::thread::id testThread_ = std::this_thread::get_id();
@@ -81,7 +77,7 @@ TEST_F(TransferFaultTest, AnImageChangedBeforeTheCopyIsCopiedWhole) {
     EXPECT_EQ(ReadBytes(FileOn('E', kTargetFileName)), changed) << "no stale length, no mixture";
     EXPECT_EQ(ReadBytes(FileOn('F', kTargetFileName)), changed);
     ExpectNoTemporaryFile(Folder('E'));
-    EXPECT_EQ(BoxTexts(), (Strings{kCompletion}));
+    EXPECT_EQ(BoxTexts(), (Strings{kCompletionText}));
 }
 
 TEST_F(TransferFaultTest, AnImageChangedDuringTheCopyIsNeverPutInPlace) {
@@ -108,7 +104,7 @@ TEST_F(TransferFaultTest, APlayerSwappedBeforeItsCheckIsJudgedAsTheNewOne) {
     EXPECT_EQ(BoxTexts(),
               (Strings{"E:\\ This device runs firmware 2.0.1E, of another line than the new firmware "
                        "1.1.6E. Nothing was written to it.",
-                       kCompletion}));
+                       kCompletionText}));
 }
 
 TEST_F(TransferFaultTest, APlayerSwappedAfterItsCheckNeverReceivesTheImage) {
@@ -133,7 +129,7 @@ TEST_F(TransferFaultTest, APlayerSwappedAfterItsCheckNeverReceivesTheImage) {
         EXPECT_EQ(ReadBytes(FileOn('F', kTargetFileName)), image);
         ASSERT_EQ(BoxTexts().size(), 2u);
         EXPECT_EQ(BoxTexts()[0].rfind("E:\\ ", 0), 0u) << BoxTexts()[0];
-        EXPECT_EQ(BoxTexts()[1], kCompletion);
+        EXPECT_EQ(BoxTexts()[1], kCompletionText);
     }
 }
 
@@ -156,7 +152,7 @@ TEST_F(TransferFaultTest, OnlyPlayerSwappedMidCopyEndsWithoutSuccess) {
     EXPECT_EQ(BoxTexts(),
               (Strings{"E:\\ Another device took the place of the one checked while the new firmware "
                        "was copied. The firmware file on this device was not changed.",
-                       kNoneReceived}));
+                       kNoneReceivedText}));
 }
 
 } // namespace

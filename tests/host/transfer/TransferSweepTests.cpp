@@ -3,6 +3,7 @@
 // disk filled at that moment. After each run the same invariant must hold.
 #include "TransferFixture.h"
 #include "sim/system/SimMachine.h"
+#include "tests/common/ProgramTexts.h"
 
 #include <atomic>
 #include <cstdio>
@@ -13,9 +14,6 @@ namespace {
 
 namespace sim = platform::sim;
 
-constexpr char kCompletion[] = "The QuorVex Tolvo r5xx new firmware has been successfully downloaded\n"
-                               "   to the device. Please disconnect the device from the USB port and \n"
-                               "   reboot the Tolvo to complete the upgrade process.";
 constexpr long kInjectedError = 31; // a device that does not work
 constexpr char kPlayers[] = {'E', 'F'};
 
@@ -154,7 +152,7 @@ protected:
                 })) << "a player reached that did not receive the image is named";
             }
         }
-        EXPECT_EQ(boxes.back() == kCompletion, anyReceived) << "success only if a player received it";
+        EXPECT_EQ(boxes.back() == kCompletionText, anyReceived) << "success only if a player received it";
         EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished) << "the run ends";
         EXPECT_EQ(Logged().back(), "IDCANCEL") << "and the window is left";
     }
@@ -165,7 +163,7 @@ protected:
 TEST_F(TransferSweepTest, EveryCallOfTheWorkerFailedUnpluggedOrFullKeepsTheInvariant) {
     const Run clean = RunWithFault(Fault::None, -1);
     ExpectTheInvariant(clean);
-    ASSERT_EQ(BoxTexts(), (std::vector<std::string>{kCompletion}));
+    ASSERT_EQ(BoxTexts(), (std::vector<std::string>{kCompletionText}));
     ASSERT_GT(clean.calls, 0);
 
     for (const Fault fault : {Fault::FailTheCall, Fault::UnplugItsPlayer, Fault::FillItsDisk}) {

@@ -1,6 +1,7 @@
 #include "TransferFixture.h"
 
 #include "support/CallFaults.h"
+#include "tests/common/ProgramTexts.h"
 #include "transfer/TransferMessages.h"
 
 #include <atomic>
@@ -10,11 +11,6 @@ namespace {
 
 using platform::sim::WriteFault;
 using Strings = std::vector<std::string>;
-
-constexpr char kCompletion[] = "The QuorVex Tolvo r5xx new firmware has been successfully downloaded\n"
-                               "   to the device. Please disconnect the device from the USB port and \n"
-                               "   reboot the Tolvo to complete the upgrade process.";
-constexpr char kNoneReceived[] = "No device received the new firmware. F/W upgrade is failed.";
 
 class TransferWorkerTest : public TransferTest {};
 
@@ -34,8 +30,8 @@ TEST_F(TransferWorkerTest, OnePlayerReceivesTheImageThenTheRunEnds) {
     EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.tmp")));
     const auto boxes = platform::sim::ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, kCompletion);
-    EXPECT_EQ(boxes[0].caption, "Tolvo r5xx Firmware Updater");
+    EXPECT_EQ(boxes[0].text, kCompletionText);
+    EXPECT_EQ(boxes[0].caption, kMessageCaption);
     EXPECT_EQ(boxes[0].type, MB_OK);
     EXPECT_EQ(boxes[0].owner, dialog_);
     EXPECT_NE(boxes[0].thread, std::this_thread::get_id()) << "shown by the worker";
@@ -53,7 +49,7 @@ TEST_F(TransferWorkerTest, ADiskTooSmallIsReportedWhileTheProgressTimerStandsSti
     LogBoxes();
     RunTransfer();
 
-    EXPECT_EQ(BoxTexts(), (Strings{"E:\\ Disk is Full!!! F/W upgrade is failed.", kNoneReceived}));
+    EXPECT_EQ(BoxTexts(), (Strings{"E:\\ Disk is Full!!! F/W upgrade is failed.", kNoneReceivedText}));
     EXPECT_EQ(Logged(), (Strings{"timer stop", "box, timer stopped", "timer start", "progress stop",
                                  "box, timer stopped", "IDCANCEL"}));
     EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.rom")));
@@ -93,7 +89,7 @@ TEST_F(TransferWorkerTest, TheTotalFreeBytesDecideWhetherToCopy) {
         platform::sim::SetFreeSpace('E', free.freeBytes);
         RunTransfer();
         EXPECT_EQ(std::filesystem::exists(FileOn('E', "tolvr500.rom")), free.copied);
-        EXPECT_EQ(BoxTexts().back(), free.copied ? kCompletion : kNoneReceived);
+        EXPECT_EQ(BoxTexts().back(), free.copied ? kCompletionText : kNoneReceivedText);
     }
 }
 
@@ -106,7 +102,7 @@ TEST_F(TransferWorkerTest, TwoPlayersBothReceiveTheImageAndTheCompletionComesOnc
 
     EXPECT_EQ(ReadBytes(FileOn('E', "tolvr500.rom")), image);
     EXPECT_EQ(ReadBytes(FileOn('G', "tolvr500.rom")), image);
-    EXPECT_EQ(BoxTexts(), (Strings{kCompletion}));
+    EXPECT_EQ(BoxTexts(), (Strings{kCompletionText}));
     EXPECT_EQ(ctx.currentDriveOrdinal.load(), 3);
 }
 
@@ -126,7 +122,7 @@ TEST_F(TransferWorkerTest, ConfigurationFilePlayersAreServedFirstThenCertificate
     EXPECT_EQ(BoxTexts(), (Strings{"E:\\ Disk is Full!!! F/W upgrade is failed.",
                                    "G:\\ Disk is Full!!! F/W upgrade is failed.",
                                    "D:\\ Disk is Full!!! F/W upgrade is failed.",
-                                   "F:\\ Disk is Full!!! F/W upgrade is failed.", kNoneReceived}));
+                                   "F:\\ Disk is Full!!! F/W upgrade is failed.", kNoneReceivedText}));
     EXPECT_EQ(ordinals, (std::vector<std::int32_t>{1, 2, 3, 4}));
 }
 
@@ -156,7 +152,7 @@ TEST_F(TransferWorkerTest, APlayerThatMustNotReceiveTheImageIsSkippedWithItsReas
         RunTransfer();
         EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.rom")));
         EXPECT_EQ(ReadBytes(FileOn('F', "tolvr500.rom")), image);
-        EXPECT_EQ(BoxTexts(), (Strings{player.message, kCompletion}));
+        EXPECT_EQ(BoxTexts(), (Strings{player.message, kCompletionText}));
     }
 }
 
@@ -186,7 +182,7 @@ TEST_F(TransferWorkerTest, AWriteThatFailsHalfWayIsReportedAndTheWalkGoesOn) {
         RunTransfer();
         EXPECT_EQ(ReadBytes(FileOn('E', "tolvr500.rom")), "old firmware");
         EXPECT_EQ(ReadBytes(FileOn('F', "tolvr500.rom")), image);
-        EXPECT_EQ(BoxTexts(), (Strings{broken.message, kCompletion}));
+        EXPECT_EQ(BoxTexts(), (Strings{broken.message, kCompletionText}));
         EXPECT_EQ(Logged(), (Strings{"timer stop", "box, timer stopped", "timer start", "progress stop",
                                      "box, timer stopped", "IDCANCEL"}));
     }
@@ -202,7 +198,7 @@ TEST_F(TransferWorkerTest, AnImageThatCannotBeReadIsReportedForEachPlayer) {
                                    "file on this device was not changed.",
                                    "F:\\ The firmware image could not be read (system error 2). The firmware "
                                    "file on this device was not changed.",
-                                   kNoneReceived}));
+                                   kNoneReceivedText}));
     EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished);
 }
 
@@ -216,7 +212,7 @@ TEST_F(TransferWorkerTest, FreeSpaceThatCannotBeQueriedSkipsThatPlayer) {
     EXPECT_EQ(ReadBytes(FileOn('F', "tolvr500.rom")), image);
     EXPECT_EQ(BoxTexts(), (Strings{"E:\\ The free space of this device could not be read (system error 21). "
                                    "Nothing was written to it.",
-                                   kCompletion}));
+                                   kCompletionText}));
 }
 
 TEST_F(TransferWorkerTest, NoPlayerAmongTheDrivesEndsWithTheFailureMessage) {
@@ -225,7 +221,7 @@ TEST_F(TransferWorkerTest, NoPlayerAmongTheDrivesEndsWithTheFailureMessage) {
     ChooseImage(80000);
     LogBoxes();
     RunTransfer();
-    EXPECT_EQ(BoxTexts(), (Strings{kNoneReceived}));
+    EXPECT_EQ(BoxTexts(), (Strings{kNoneReceivedText}));
     EXPECT_EQ(Logged(), (Strings{"progress stop", "box, timer stopped", "IDCANCEL"}));
     EXPECT_EQ(ctx.currentDriveOrdinal.load(), 2) << "one iteration per drive";
     EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished);
@@ -245,7 +241,7 @@ TEST_F(TransferWorkerTest, TheWorkerCopiesTheImageChosenWhenItStarted) {
     platform::sim::ReleaseHeldThreads();
     ASSERT_TRUE(platform::sim::WaitForThreads());
     EXPECT_EQ(ReadBytes(FileOn('E', "tolvr500.rom")), image);
-    EXPECT_EQ(BoxTexts(), (Strings{kCompletion}));
+    EXPECT_EQ(BoxTexts(), (Strings{kCompletionText}));
 }
 
 } // namespace

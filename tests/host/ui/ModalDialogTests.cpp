@@ -1,5 +1,6 @@
 #include "OpenDialog.h"
 #include "support/SimWindowsFixture.h"
+#include "tests/common/ProgramTexts.h"
 #include "ui/framework/ModalDialog.h"
 #include "ui/resource.h"
 
@@ -176,11 +177,11 @@ TEST_F(ModalDialogTest, ExceptionsStopAtTheProcedureAndAreShownWithTheApplicatio
     const auto boxes = sim::ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, "The file could not be opened.");
-    EXPECT_EQ(boxes[0].caption, "Tolvo Firmware Updater");
+    EXPECT_EQ(boxes[0].caption, kProgramName);
     EXPECT_EQ(boxes[0].owner, window_);
     EXPECT_EQ(boxes[0].type & 0xF, MB_OK);
     EXPECT_EQ(boxes[1].text, "An unexpected error stopped this operation.");
-    EXPECT_EQ(boxes[1].caption, "Tolvo Firmware Updater");
+    EXPECT_EQ(boxes[1].caption, kProgramName);
     dialog_.calls.clear();
     EXPECT_EQ(Send(WM_TIMER, 32001, 0), 1) << "the dialog carries on";
     EXPECT_EQ(dialog_.calls, std::vector<std::string>{"OnTimer 32001"});

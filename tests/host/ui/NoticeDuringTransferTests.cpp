@@ -2,15 +2,12 @@
 // speaks for each player, and the run ends with its final message.
 #include "PlayerWindowFixture.h"
 
+#include "tests/common/ProgramTexts.h"
 #include "transfer/SafeCopy.h"
 
 namespace sim = platform::sim;
 
 namespace {
-
-constexpr char kCompletion[] = "The QuorVex Tolvo r5xx new firmware has been successfully downloaded\n"
-                               "   to the device. Please disconnect the device from the USB port and \n"
-                               "   reboot the Tolvo to complete the upgrade process.";
 
 class NoticeDuringTransferTest : public PlayerWindowTest {
 protected:
@@ -46,7 +43,7 @@ protected:
         ASSERT_EQ(texts.size(), 3u);
         EXPECT_EQ(texts[1], "F:\\ This device runs firmware 1.1.8E, newer than the new firmware 1.1.6E. You "
                             "must not downgrade!! Nothing was written to it.");
-        EXPECT_EQ(texts[2], kCompletion) << "the run ends with its final message";
+        EXPECT_EQ(texts[2], kCompletionText) << "the run ends with its final message";
         EXPECT_EQ(notices, 2);
         EXPECT_EQ(ReadBytes(Folder('E') / kTargetFileName), ReadBytes(ImagePath(1)));
         EXPECT_EQ(ReadBytes(Folder('G') / kTargetFileName), ReadBytes(ImagePath(1))) << "G: is served";

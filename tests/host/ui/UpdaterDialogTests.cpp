@@ -1,5 +1,6 @@
 #include "OpenDialog.h"
 #include "support/SimWindowsFixture.h"
+#include "tests/common/ProgramTexts.h"
 #include "ui/TimerIds.h"
 #include "ui/UpdaterDialog.h"
 #include "ui/WindowRequestMessage.h"
@@ -13,10 +14,6 @@ using platform::WindowHandle;
 using platform::WParam;
 
 namespace {
-
-const char* const kExitQuestion =
-    "Are you sure you want to exit the Tolvo r500 Series firmware update?\nClick \"Yes\" "
-    "to exit the upgrade program. Click \"No\" to resume the upgrade process.";
 
 class UpdaterDialogTest : public SimWindowsTest {
 protected:
@@ -59,7 +56,7 @@ TEST_F(UpdaterDialogTest, SetUpLeavesTheWindowInItsStartingState) {
     EXPECT_EQ(progress.high, 1000);
     EXPECT_EQ(sim::TimerPeriod(window_, ID_TIMER_POLL), 2000u);
     EXPECT_FALSE(sim::TimerPeriod(window_, ID_TIMER_PROGRESS));
-    EXPECT_EQ(sim::Inspect(window_).text, "Tolvo Firmware Updater");
+    EXPECT_EQ(sim::Inspect(window_).text, kProgramName);
     EXPECT_EQ(platform::SetFocus(nullptr), Control(IDOK)) // reads the focus, taking it away
         << "the dialog manager's default focus wins over the upgrade button";
     EXPECT_TRUE(sim::ShownMessageBoxes().empty());
@@ -95,7 +92,7 @@ TEST_F(UpdaterDialogTest, ExitAsksAndNoKeepsEverything) {
     const auto boxes = sim::ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, kExitQuestion);
-    EXPECT_EQ(boxes[0].caption, "Cancellation Confirmation");
+    EXPECT_EQ(boxes[0].caption, kExitCaption);
     EXPECT_EQ(boxes[0].type, MB_YESNO);
     EXPECT_EQ(boxes[0].owner, window_);
     ExpectStillOpen();

@@ -2,6 +2,7 @@
 
 #include "support/CallFaults.h"
 #include "support/CallGate.h"
+#include "tests/common/ProgramTexts.h"
 #include "transfer/SafeCopy.h"
 
 #include <ostream>
@@ -61,7 +62,7 @@ TEST_F(UpgradeCommandTest, WarningHasItsTextCaptionButtonsAndIcon) {
     const auto boxes = sim::ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, kWarning);
-    EXPECT_EQ(boxes[0].caption, "Tolvo r5xx Firmware Updater");
+    EXPECT_EQ(boxes[0].caption, kMessageCaption);
     EXPECT_EQ(boxes[0].type, MB_OKCANCEL | MB_ICONEXCLAMATION);
     EXPECT_EQ(boxes[0].owner, window_);
 }
@@ -123,7 +124,7 @@ TEST_P(ClickThatStartsNoRun, GoesBackToShowingTheVersion) {
     ASSERT_EQ(boxes.size(), imageBox.empty() ? 1u : 2u);
     if (!imageBox.empty()) {
         EXPECT_EQ(boxes[1].text, imageBox);
-        EXPECT_EQ(boxes[1].caption, "Tolvo r5xx Firmware Updater");
+        EXPECT_EQ(boxes[1].caption, kMessageCaption);
         EXPECT_EQ(boxes[1].type, MB_OK);
     }
     ExpectBackToShowingTheVersion();
@@ -283,7 +284,7 @@ TEST_F(UpgradeCommandTest,
     ASSERT_TRUE(sim::WaitForThreads());
     EXPECT_EQ(ReadBytes(Folder('E') / kTargetFileName), ReadBytes(ImagePath(1)));
     ASSERT_EQ(BoxCount(), 4u);
-    EXPECT_NE(sim::ShownMessageBoxes().back().text.find("successfully downloaded"), std::string::npos);
+    EXPECT_EQ(sim::ShownMessageBoxes().back().text, kCompletionText);
     EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished);
     EXPECT_EQ(sim::Inspect(window_).result, IDCANCEL);
     EXPECT_FALSE(ProgressTimerRuns());

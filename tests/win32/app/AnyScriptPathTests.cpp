@@ -1,9 +1,11 @@
 // The real program started the way Explorer or a shortcut starts it, with a wide command line
 // whose image paths lie in a folder named in Cyrillic, Greek and Chinese: the image reaches the
 // player byte for byte, and the texts of its boxes read as they should.
-#include "discovery/WineDiscoveryFixture.h"
+#include "support/DiskEnumeration.h"
+#include "support/MessageBoxes.h"
+#include "support/TestDrives.h"
 #include "tests/common/Pattern.h"
-#include "ui/RunningDialog.h" // FindDialog, WaitFor
+#include "tests/common/ProgramTexts.h"
 #include "ui/resource.h"
 
 #include <windows.h>
@@ -13,7 +15,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
 
@@ -38,19 +39,16 @@ std::wstring WideTextOf(HWND window) {
     return text;
 }
 
-// The first visible dialog of `process` for which `accept` holds, or null.
-HWND FindDialogOf(DWORD process, const std::function<bool(HWND)>& accept) {
-    return FindDialog([&](HWND window) {
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        return owner == process && ::IsWindowVisible(window) && accept(window);
-    });
+DWORD ProcessOf(HWND window) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    return process;
 }
 
-class AnyScriptPath : public WineDiscoveryTest {
+class AnyScriptPath : public ::testing::Test {
 protected:
     void SetUp() override {
-        WineDiscoveryTest::SetUp();
+        ASSERT_TRUE(drives_.MakeRoot()) << drives_.Root();
         wchar_t temp[MAX_PATH] = {};
         ASSERT_GT(::GetTempPathW(MAX_PATH, temp), 0u);
         folder_ = std::wstring(temp) + kFolderName + L"-" + std::to_wstring(::GetCurrentProcessId());
@@ -67,14 +65,15 @@ protected:
         }
         std::error_code ignored;
         std::filesystem::remove_all(std::filesystem::path(folder_), ignored);
-        WineDiscoveryTest::TearDown();
     }
 
     // A player with firmware `version` on drive E:.
     void PlugPlayer(const std::string& version) {
-        ASSERT_NO_FATAL_FAILURE(MapDrive('E'));
-        ASSERT_NO_FATAL_FAILURE(PutFile('E', "sys_conf.qtx", version));
-        ASSERT_NO_FATAL_FAILURE(Disk(0, kPlayerId));
+        ASSERT_NO_FATAL_FAILURE(drives_.Map('E'));
+        std::ofstream file("E:\\sys_conf.qtx", std::ios::binary);
+        file << version;
+        ASSERT_TRUE(file.good());
+        ASSERT_NO_FATAL_FAILURE(disks_.Disk(0, kPlayerId));
     }
 
     std::wstring ImagePath(const wchar_t* name) const { return folder_ + L"\\" + name; }
@@ -94,23 +93,15 @@ protected:
     }
 
     HWND Window() const {
-        return FindDialogOf(process_.dwProcessId,
-                            [](HWND w) { return WideTextOf(w) == L"Tolvo Firmware Updater"; });
+        return FindDialog([this](HWND w) {
+            return ProcessOf(w) == process_.dwProcessId && ::IsWindowVisible(w) &&
+                   WideTextOf(w) == Wide(kProgramName);
+        });
     }
     HWND WaitForBox() const {
-        HWND box = nullptr;
-        WaitFor(
-            [&] {
-                return (box = FindDialogOf(process_.dwProcessId, [](HWND w) {
-                            return ::GetDlgItem(w, 0xFFFF) != nullptr;
-                        })) != nullptr;
-            },
-            30s);
-        return box;
+        return WaitForMessageBox([this](HWND w) { return ProcessOf(w) == process_.dwProcessId; }, 30s);
     }
-    static void Answer(HWND box, int button) {
-        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-    }
+    static std::wstring WideBoxText(HWND box) { return WideTextOf(::GetDlgItem(box, kBoxTextId)); }
 
     // Waits until the player's version shows, then clicks Firmware Upgrade and accepts the warning.
     void Upgrade() {
@@ -121,18 +112,18 @@ protected:
             },
             20s))
             << "status stayed " << TextOf(::GetDlgItem(window_, IDC_STATUS));
-        HWND button = ::GetDlgItem(window_, IDC_UPGRADE);
-        ASSERT_TRUE(::IsWindowEnabled(button));
-        ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(IDC_UPGRADE, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(button));
+        ASSERT_TRUE(::IsWindowEnabled(::GetDlgItem(window_, IDC_UPGRADE)));
+        PostClick(window_, IDC_UPGRADE);
         HWND warning = WaitForBox();
         ASSERT_NE(warning, nullptr) << "no warning";
-        Answer(warning, IDOK);
+        PostClick(warning, IDOK);
         ASSERT_TRUE(WaitFor([&] { return !::IsWindow(warning); }));
     }
 
     bool Ended() const { return ::WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0; }
 
+    TestDrives drives_{"script-path"};
+    DiskEnumeration disks_;
     std::wstring folder_;
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
@@ -148,9 +139,9 @@ TEST_F(AnyScriptPath, ImageIsCopiedByteForByte) {
 
     HWND last = WaitForBox();
     ASSERT_NE(last, nullptr) << "no last message";
-    EXPECT_NE(WideTextOf(::GetDlgItem(last, 0xFFFF)).find(L"successfully downloaded"), std::wstring::npos)
-        << TextOf(::GetDlgItem(last, 0xFFFF));
-    Answer(last, IDOK);
+    EXPECT_EQ(WideBoxText(last), Wide(kCompletionText));
+    EXPECT_EQ(WideTextOf(last), Wide(kMessageCaption));
+    PostClick(last, IDOK);
     ASSERT_TRUE(Ended()) << "the program did not end";
     std::ifstream copied("E:\\tolvr500.rom", std::ios::binary);
     EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(copied), {}) == image)
@@ -165,14 +156,12 @@ TEST_F(AnyScriptPath, ImageThatCannotBeOpenedIsNamedInTheMessage) {
 
     HWND box = WaitForBox();
     ASSERT_NE(box, nullptr) << "no message";
-    EXPECT_EQ(WideTextOf(::GetDlgItem(box, 0xFFFF)),
-              L"The firmware image \"" + missing +
-                  L"\" cannot be opened (error 2). F/W upgrade is not started.");
-    EXPECT_EQ(WideTextOf(box), L"Tolvo r5xx Firmware Updater");
-    Answer(box, IDOK);
+    EXPECT_EQ(WideBoxText(box), L"The firmware image \"" + missing +
+                                    L"\" cannot be opened (error 2). F/W upgrade is not started.");
+    EXPECT_EQ(WideTextOf(box), Wide(kMessageCaption));
+    PostClick(box, IDOK);
     ::PostMessageW(window_, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(Ended());
-    EXPECT_EQ(::GetFileAttributesW(L"E:\\tolvr500.rom"), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(AnyScriptPath, RefusalReadsAsWritten) {
@@ -181,11 +170,10 @@ TEST_F(AnyScriptPath, RefusalReadsAsWritten) {
 
     HWND box = WaitForBox();
     ASSERT_NE(box, nullptr) << "no refusal";
-    EXPECT_EQ(WideTextOf(::GetDlgItem(box, 0xFFFF)),
-              L"Set firmware version is 1.1.8E. You must not downgrade!!");
-    EXPECT_EQ(WideTextOf(box), L"Tolvo r5xx Firmware Updater");
+    EXPECT_EQ(WideBoxText(box), Wide(DowngradeText("1.1.8E")));
+    EXPECT_EQ(WideTextOf(box), Wide(kMessageCaption));
     EXPECT_EQ(WideTextOf(::GetDlgItem(window_, IDC_CURRENT_VERSION)), L"Current version:    1.1.8E");
-    Answer(box, IDOK);
+    PostClick(box, IDOK);
     EXPECT_TRUE(Ended()) << "a refusal ends the run";
 }
 

@@ -1,4 +1,5 @@
 #include "RunningDialog.h"
+#include "tests/common/ProgramTexts.h"
 #include "ui/framework/ModalDialog.h"
 #include "ui/resource.h"
 
@@ -40,7 +41,7 @@ TEST(ModalDialog, DoModalReturnsTheEndResultAndForgetsTheWindow) {
     // Drives the dialog from outside while DoModal runs its loop on this thread.
     std::thread driver([&window] {
         if (WaitFor([&window] {
-                return (window = FindDialog([](HWND w) { return TextOf(w) == "About Orvane"; }));
+                return (window = FindDialog([](HWND w) { return TextOf(w) == kAboutCaption; }));
             })) {
             SendMessageA(window, WM_TIMER, 32001, 0);
             PostMessageA(window, WM_COMMAND, IDCANCEL, 0);

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "tests/common/ProgramTexts.h"
 #include "ui/LogoScale.h"
 #include "ui/resource.h"
 
@@ -112,7 +113,7 @@ TEST(ProgramResources, UpdaterDialogHasItsControlsInTabOrderWithTheirTextsStyles
     ASSERT_NE(dialog.Window(), nullptr);
     char caption[64] = {};
     ::GetWindowTextA(dialog.Window(), caption, sizeof caption);
-    EXPECT_STREQ(caption, "Tolvo Firmware Updater");
+    EXPECT_STREQ(caption, kProgramName);
     RECT client{};
     ::GetClientRect(dialog.Window(), &client);
     const RECT size = dialog.Pixels(0, 0, 135, 97);
@@ -121,6 +122,7 @@ TEST(ProgramResources, UpdaterDialogHasItsControlsInTabOrderWithTheirTextsStyles
     const LONG_PTR style = ::GetWindowLongPtrA(dialog.Window(), GWL_STYLE);
     EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | DS_MODALFRAME), WS_POPUP | WS_CAPTION | DS_MODALFRAME);
     EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+    EXPECT_NE(::GetWindowLongPtrA(dialog.Window(), GWL_EXSTYLE) & WS_EX_APPWINDOW, 0) << "on the taskbar";
 
     const struct {
         int id;
@@ -181,7 +183,7 @@ TEST(ProgramResources, AboutBoxShowsTheIconTheVersionAndAnOkButton) {
     ASSERT_NE(about.Window(), nullptr);
     char caption[64] = {};
     ::GetWindowTextA(about.Window(), caption, sizeof caption);
-    EXPECT_STREQ(caption, "About Orvane");
+    EXPECT_STREQ(caption, kAboutCaption);
     EXPECT_NE(::GetWindowLongPtrA(about.Window(), GWL_STYLE) & WS_SYSMENU, 0);
     const std::vector<Child> children = about.Children();
     ASSERT_EQ(children.size(), 4u);
@@ -197,7 +199,7 @@ TEST(ProgramResources, AboutBoxShowsTheIconTheVersionAndAnOkButton) {
 TEST(ProgramResources, MenuStringIconAndLogoArePartOfTheProgram) {
     char text[64] = {};
     EXPECT_GT(::LoadStringA(::GetModuleHandleA(nullptr), IDS_ABOUT_MENU, text, sizeof text), 0);
-    EXPECT_STREQ(text, "&About Orvane...");
+    EXPECT_STREQ(text, kAboutMenuItem);
     EXPECT_NE(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN)), nullptr);
     // The 100 % logo, and each the window can choose at a higher DPI, drawn at its scale.
     const struct {

@@ -1,69 +1,19 @@
 #pragma once
 // The real updater dialog, run modally on a thread of its own so a test can drive it with messages.
 // Every wait is bounded: a broken window fails the test instead of hanging the run.
+#include "support/MessageBoxes.h"
 #include "ui/UpdaterDialog.h"
 
 #include <windows.h>
 
 #include <atomic>
-#include <chrono>
 #include <functional>
 #include <memory>
-#include <string>
 #include <thread>
-
-// Polls `done` every few milliseconds until it holds or `deadline` passes; returns done().
-inline bool WaitFor(const std::function<bool()>& done,
-                    std::chrono::milliseconds deadline = std::chrono::seconds(5)) {
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= end) {
-            return done();
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
-inline std::string TextOf(HWND window) {
-    char text[1024] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
-
-// The first top-level dialog-class window for which `accept` holds, or null.
-inline HWND FindDialog(const std::function<bool(HWND)>& accept) {
-    struct Search {
-        const std::function<bool(HWND)>* accept;
-        HWND found;
-    } search{&accept, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            char className[64] = {};
-            GetClassNameA(window, className, sizeof(className));
-            if (std::string(className) == "#32770" && (*s.accept)(window)) {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 // The top-level dialog-class window owned by `owner` for which `accept` holds, or null.
 inline HWND FindOwnedDialog(HWND owner, const std::function<bool(HWND)>& accept) {
     return FindDialog([&](HWND window) { return GetWindow(window, GW_OWNER) == owner && accept(window); });
-}
-
-// A message box is a dialog whose text is the static control 0xFFFF.
-inline HWND WaitForMessageBox(HWND owner) {
-    HWND box = nullptr;
-    WaitFor([&] {
-        return (box = FindOwnedDialog(owner, [](HWND w) { return GetDlgItem(w, 0xFFFF) != nullptr; }));
-    });
-    return box;
 }
 
 inline INT_PTR RunUpdaterDialog(UpdaterContext& context) {
@@ -89,8 +39,8 @@ public:
     ~RunningDialog() {
         if (!shared_->done) {
             if (HWND box = FindOwnedDialog(Window(), [](HWND) { return true; })) {
-                PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
-                PostMessageA(box, WM_COMMAND, IDNO, 0);
+                PostClick(box, IDCANCEL);
+                PostClick(box, IDNO);
             }
             PostMessageA(Window(), WM_COMMAND, IDCANCEL, 0);
             WaitFor([this] { return Ended(); });

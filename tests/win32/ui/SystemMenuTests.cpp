@@ -1,6 +1,7 @@
 // The updater's template has no WS_SYSMENU, so its window has no system menu (checked in
 // UpdaterWindowTests). Given one, the window appends the About item to it after a separator.
 #include "RunningDialog.h"
+#include "tests/common/ProgramTexts.h"
 #include "ui/resource.h"
 
 #include <gtest/gtest.h>
@@ -57,7 +58,7 @@ TEST(WindowWithASystemMenu, GetsTheAboutItemAfterASeparator) {
         ASSERT_TRUE(GetMenuItemInfoA(menu, static_cast<UINT>(count - 1), TRUE, &about));
         EXPECT_EQ(about.fType & (MFT_SEPARATOR | MFT_BITMAP), 0u) << "a text item";
         EXPECT_EQ(about.wID, static_cast<UINT>(IDM_ABOUT));
-        EXPECT_EQ(ItemText(menu, static_cast<UINT>(count - 1)), "&About Orvane...");
+        EXPECT_EQ(ItemText(menu, static_cast<UINT>(count - 1)), kAboutMenuItem);
     }
 }
 
