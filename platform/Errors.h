@@ -27,6 +27,9 @@ inline constexpr long ERROR_NOT_READY = 21;
 #ifndef ERROR_SHARING_VIOLATION
 inline constexpr long ERROR_SHARING_VIOLATION = 32;
 #endif
+#ifndef ERROR_INVALID_PARAMETER
+inline constexpr long ERROR_INVALID_PARAMETER = 87;
+#endif
 #ifndef ERROR_DISK_FULL
 inline constexpr long ERROR_DISK_FULL = 112;
 #endif

@@ -30,8 +30,9 @@ private:
 class File {
 public:
     enum class Mode {
-        ReadShared,  // read only, any other reader or writer allowed
-        CreateWrite, // write only, binary; created, or truncated when it exists
+        ReadShared,     // read only, any other reader or writer allowed
+        ReadUnbuffered, // as ReadShared, but from the medium, past the system's cache (see Read)
+        CreateWrite,    // write only, binary; created, or truncated when it exists
     };
 
     File() = default;
@@ -46,7 +47,9 @@ public:
     bool IsOpen() const { return handle_ != nullptr; }
 
     std::uint64_t GetLength() const;
-    // Reads up to `count` bytes; returns the bytes read, fewer only at the end of the file.
+    // Reads up to `count` bytes; returns the bytes read, fewer only at the end of the file. Opened
+    // ReadUnbuffered, the position, `count` and `buffer` must be whole multiples of the volume's
+    // sector size (GetDiskFreeSpaceA), else ERROR_INVALID_PARAMETER; a read may then ask past the end.
     std::uint32_t Read(void* buffer, std::uint32_t count);
     // Writes all `count` bytes; a failure or a short count (a full disk) throws.
     void Write(const void* buffer, std::uint32_t count);

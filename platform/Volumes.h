@@ -35,5 +35,9 @@ unsigned GetDriveTypeA(const char* rootPath);
 // Free space of the volume holding `directory`; false (out-values untouched) on failure.
 bool GetDiskFreeSpaceExA(const char* directory, std::uint64_t* freeBytesAvailableToCaller,
                          std::uint64_t* totalNumberOfBytes, std::uint64_t* totalNumberOfFreeBytes);
+// Geometry of the volume whose root is `rootPath` ("E:\"), its sector size among it; any out-value
+// may be null; false (out-values untouched) on failure.
+bool GetDiskFreeSpaceA(const char* rootPath, std::uint32_t* sectorsPerCluster, std::uint32_t* bytesPerSector,
+                       std::uint32_t* numberOfFreeClusters, std::uint32_t* totalNumberOfClusters);
 
 } // namespace platform

@@ -2,16 +2,13 @@
 
 #include "platform/File.h"
 #include "platform/LastError.h"
+#include "transfer/ReadBack.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
 
 namespace {
-
-// Reading back is bound by calls, not by the medium; much larger buffers measured slower (a fresh
-// mapping faulted in on every verify), and no buffer here is zeroed, as each is filled before use.
-constexpr std::uint32_t kVerifyChunkBytes = 64u << 10;
 
 // FNV-1a over 64-bit words in four interleaved lanes (so the multiplications need not wait on one
 // another), then the bytes left over: a few milliseconds for 64 MiB, beside the copy itself.
@@ -58,18 +55,16 @@ private:
     std::uint64_t length_ = 0;
 };
 
-// The digest of the first `length` bytes of the file (all of it when shorter).
-std::uint64_t DigestOf(const std::string& path, std::uint64_t length) {
-    platform::File file;
-    file.OpenOrThrow(path, platform::File::Mode::ReadShared);
-    const auto bytes = std::make_unique_for_overwrite<char[]>(kVerifyChunkBytes);
+// The digest of the first `length` bytes of the copy (all of it when shorter), as its medium holds them.
+std::uint64_t DigestOf(const std::string& copyPath, std::uint64_t length) {
+    ReadBack copy(copyPath);
     Digest digest;
     while (digest.Length() < length) {
         const auto wanted =
-            static_cast<std::uint32_t>(std::min<std::uint64_t>(length - digest.Length(), kVerifyChunkBytes));
-        const std::uint32_t read = file.Read(bytes.get(), wanted);
-        digest.Add(bytes.get(), read);
-        if (read < wanted) {
+            static_cast<std::uint32_t>(std::min<std::uint64_t>(length - digest.Length(), copy.ChunkBytes()));
+        const std::span<const char> read = copy.Read(wanted);
+        digest.Add(read.data(), static_cast<std::uint32_t>(read.size()));
+        if (read.size() < wanted) {
             break;
         }
     }
@@ -111,22 +106,23 @@ SentImage WriteImageCopy(const std::string& imagePath, const std::string& target
     return {sent.Length(), sent.Value()};
 }
 
-bool SameContent(const std::string& pathA, const std::string& pathB) {
-    platform::File a;
-    platform::File b;
-    a.OpenOrThrow(pathA, platform::File::Mode::ReadShared);
-    b.OpenOrThrow(pathB, platform::File::Mode::ReadShared);
-    std::uint64_t left = a.GetLength();
-    if (b.GetLength() != left) {
+bool SameContent(const std::string& imagePath, const std::string& copyPath) {
+    platform::File image;
+    image.OpenOrThrow(imagePath, platform::File::Mode::ReadShared);
+    ReadBack copy(copyPath);
+    std::uint64_t left = image.GetLength();
+    if (copy.GetLength() != left) {
         return false;
     }
-    const auto bytesA = std::make_unique_for_overwrite<char[]>(kVerifyChunkBytes);
-    const auto bytesB = std::make_unique_for_overwrite<char[]>(kVerifyChunkBytes);
+    const auto imageBytes = std::make_unique_for_overwrite<char[]>(copy.ChunkBytes());
     while (left > 0) {
-        const auto chunk = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, kVerifyChunkBytes));
+        const auto chunk = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, copy.ChunkBytes()));
         // A file that ends early (shortened meanwhile) reads short and compares unequal.
-        if (a.Read(bytesA.get(), chunk) != chunk || b.Read(bytesB.get(), chunk) != chunk ||
-            std::memcmp(bytesA.get(), bytesB.get(), chunk) != 0) {
+        if (image.Read(imageBytes.get(), chunk) != chunk) {
+            return false;
+        }
+        const std::span<const char> copyBytes = copy.Read(chunk);
+        if (copyBytes.size() != chunk || std::memcmp(imageBytes.get(), copyBytes.data(), chunk) != 0) {
             return false;
         }
         left -= chunk;

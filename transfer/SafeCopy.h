@@ -44,9 +44,9 @@ struct SentImage {
 // leaving whatever was written.
 SentImage WriteImageCopy(const std::string& imagePath, const std::string& targetPath);
 
-// Whether the two files have the same length and bytes. Throws platform::FileError when either
-// cannot be read.
-bool SameContent(const std::string& pathA, const std::string& pathB);
+// Whether the two files have the same length and bytes, the copy as its medium holds it (ReadBack).
+// Throws platform::FileError when either cannot be read.
+bool SameContent(const std::string& imagePath, const std::string& copyPath);
 
 // Puts job.chosen.imagePath onto drive `letter` as tolvr500.rom: writes the temporary file (over a
 // leftover one), verifies it and, when `stillTheCheckedPlayer` (if given) says the drive still

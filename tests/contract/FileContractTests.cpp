@@ -5,6 +5,7 @@
 #include "platform/FileSearch.h"
 #include "platform/LastError.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,63 @@ TEST_F(FileContract, ReadsEndAtTheEndOfTheFileAcrossBufferBoundaries) {
         EXPECT_EQ(counts.size(), size / kBuffer + 1) << "a full buffer is followed by one more read";
         EXPECT_EQ(file.Read(buffer.data(), kBuffer), 0u) << "at the end a read returns no bytes";
     }
+}
+
+// The sector size of drive U:, which the test then reads in steps of.
+std::uint32_t SectorBytesOfU() {
+    std::uint32_t bytesPerSector = 0;
+    EXPECT_TRUE(platform::GetDiskFreeSpaceA("U:\\", nullptr, &bytesPerSector, nullptr, nullptr));
+    return bytesPerSector;
+}
+
+// `count` bytes inside `storage` starting at a whole multiple of `alignment`.
+char* Aligned(std::vector<char>& storage, std::size_t count, std::size_t alignment) {
+    storage.resize(count + alignment);
+    const auto address = reinterpret_cast<std::uintptr_t>(storage.data());
+    return storage.data() + (alignment - address % alignment) % alignment;
+}
+
+TEST_F(FileContract, AnUnbufferedReadInWholeSectorsReachesTheEndOfAFileOfPartSectors) {
+    MapDrive('U');
+    const std::uint32_t sector = SectorBytesOfU();
+    ASSERT_GE(sector, 512u);
+    ASSERT_EQ(sector & (sector - 1), 0u) << "a power of two: " << sector;
+    const std::string content = Bytes(3 * sector + 100);
+    PutFile('U', "copy.tmp", content);
+    File file;
+    file.OpenOrThrow("U:\\copy.tmp", File::Mode::ReadUnbuffered);
+    EXPECT_EQ(file.GetLength(), content.size());
+    std::vector<char> storage;
+    char* buffer = Aligned(storage, 2 * sector, sector);
+    ASSERT_EQ(file.Read(buffer, 2 * sector), 2 * sector);
+    std::string read(buffer, 2 * sector);
+    ASSERT_EQ(file.Read(buffer, 2 * sector), sector + 100) << "asked past the end, the read ends there";
+    read.append(buffer, sector + 100);
+    EXPECT_EQ(read, content);
+}
+
+TEST_F(FileContract, AnUnbufferedReadOffTheSectorsIsRefused) {
+    // As Windows documents it, and so the simulation holds the program to it; Wine 8 lets every one
+    // of these reads through.
+    const long kRefused = UnderWine() ? 0 : ERROR_INVALID_PARAMETER;
+    MapDrive('U');
+    const std::uint32_t sector = SectorBytesOfU();
+    ASSERT_GT(sector, 1u);
+    PutFile('U', "copy.tmp", Bytes(2 * sector + 1));
+    std::vector<char> storage;
+    char* buffer = Aligned(storage, 4 * sector, sector);
+    const auto opened = [] {
+        auto file = std::make_unique<File>();
+        file->OpenOrThrow("U:\\copy.tmp", File::Mode::ReadUnbuffered);
+        return file;
+    };
+    EXPECT_EQ(ThrownCode([&] { opened()->Read(buffer + 1, sector); }), kRefused) << "a buffer off a sector";
+    EXPECT_EQ(ThrownCode([&] { opened()->Read(buffer, sector + 1); }), kRefused)
+        << "a length of part sectors";
+    const auto atTheEnd = opened();
+    ASSERT_EQ(atTheEnd->Read(buffer, 4 * sector), 2 * sector + 1);
+    EXPECT_EQ(ThrownCode([&] { atTheEnd->Read(buffer, sector); }), kRefused)
+        << "from a position off a sector";
 }
 
 TEST_F(FileContract, WriterSetsTheLengthFirstThenWritesWholeBuffersAndAnEmptyLast) {

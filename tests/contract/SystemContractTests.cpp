@@ -73,6 +73,20 @@ TEST_F(VolumeContract, FreeSpaceOfADriveOrAFailureThatLeavesTheFiguresAlone) {
     EXPECT_EQ(free, 77u);
 }
 
+TEST_F(VolumeContract, SectorSizeOfADriveOrAFailureThatLeavesTheFiguresAlone) {
+    MapDrive('U');
+    std::uint32_t sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+    ASSERT_TRUE(
+        platform::GetDiskFreeSpaceA("U:\\", &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters));
+    EXPECT_GE(sectorsPerCluster, 1u);
+    EXPECT_GE(bytesPerSector, 512u);
+    EXPECT_LE(freeClusters, clusters);
+    bytesPerSector = 77;
+    EXPECT_FALSE(platform::GetDiskFreeSpaceA("Q:\\", nullptr, &bytesPerSector, nullptr, nullptr));
+    EXPECT_EQ(platform::GetLastError(), ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(bytesPerSector, 77u);
+}
+
 class RegistryKey {
 public:
     explicit RegistryKey(long* status) {

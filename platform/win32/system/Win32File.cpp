@@ -21,11 +21,12 @@ HANDLE Usable(void* handle, const std::string& path) {
 
 bool File::Open(const std::string& path, Mode mode, long* error) {
     Close();
-    const bool reading = mode == Mode::ReadShared;
+    const bool reading = mode != Mode::CreateWrite;
     const HANDLE handle =
         ::CreateFileA(path.c_str(), reading ? GENERIC_READ : GENERIC_WRITE,
                       reading ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0, nullptr,
-                      reading ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                      reading ? OPEN_EXISTING : CREATE_ALWAYS,
+                      mode == Mode::ReadUnbuffered ? FILE_FLAG_NO_BUFFERING : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         if (error != nullptr) {
             *error = static_cast<long>(::GetLastError());

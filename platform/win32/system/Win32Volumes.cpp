@@ -33,4 +33,20 @@ bool GetDiskFreeSpaceExA(const char* directory, std::uint64_t* freeBytesAvailabl
     return true;
 }
 
+bool GetDiskFreeSpaceA(const char* rootPath, std::uint32_t* sectorsPerCluster, std::uint32_t* bytesPerSector,
+                       std::uint32_t* numberOfFreeClusters, std::uint32_t* totalNumberOfClusters) {
+    DWORD figures[4] = {};
+    if (!::GetDiskFreeSpaceA(rootPath, &figures[0], &figures[1], &figures[2], &figures[3])) {
+        return false;
+    }
+    std::uint32_t* const outs[] = {sectorsPerCluster, bytesPerSector, numberOfFreeClusters,
+                                   totalNumberOfClusters};
+    for (int i = 0; i < 4; ++i) {
+        if (outs[i] != nullptr) {
+            *outs[i] = figures[i];
+        }
+    }
+    return true;
+}
+
 } // namespace platform

@@ -19,4 +19,20 @@ void Sleep(unsigned milliseconds) {
     ::Sleep(milliseconds);
 }
 
+bool SetDefaultDllDirectories(unsigned directoryFlags) {
+    // Looked up, not imported: without KB2533623 Windows 7 lacks it, and the program must still start.
+    using SetDirectories = BOOL(WINAPI*)(DWORD);
+    const auto setDirectories = reinterpret_cast<SetDirectories>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDirectories == nullptr) {
+        ::SetLastError(ERROR_PROC_NOT_FOUND);
+        return false;
+    }
+    return setDirectories(directoryFlags) != FALSE;
+}
+
+bool SetDllDirectoryA(const char* path) {
+    return ::SetDllDirectoryA(path) != FALSE;
+}
+
 } // namespace platform

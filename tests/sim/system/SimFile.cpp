@@ -24,6 +24,7 @@ struct SimOpenFile {
     std::uint64_t medium; // the mapping of the drive it was opened on
     std::filesystem::path hostPath;
     bool writer;
+    std::uint32_t sectorBytes = 0; // opened unbuffered: every read in steps of this; else 0
 };
 
 sim::OpenCounts& HoldersOf(sim::MachineState& machine, const std::filesystem::path& hostPath) {
@@ -78,7 +79,7 @@ int Usable(void* handle, const std::string& path, sim::CallKind kind) {
 }
 
 // Opens the host file `path` names into `opened`: 0, or the platform's code for the failure.
-long OpenHostFile(const std::string& path, bool writing, SimOpenFile& opened) {
+long OpenHostFile(const std::string& path, bool writing, bool unbuffered, SimOpenFile& opened) {
     const auto hostPath =
         sim::Locked([&path](sim::MachineState& machine) { return sim::ResolvePath(machine, path); });
     std::error_code ignored;
@@ -104,7 +105,11 @@ long OpenHostFile(const std::string& path, bool writing, SimOpenFile& opened) {
             return ErrorFromErrno(errno);
         }
         ++(writing ? counts.writers : counts.readers);
-        opened = {descriptor, drive, drive == 0 ? 0 : machine.drives[drive].medium, *hostPath, writing};
+        const sim::SimDrive* onDrive = drive == 0 ? nullptr : &machine.drives[drive];
+        opened = {descriptor, drive, onDrive == nullptr ? 0 : onDrive->medium, *hostPath, writing};
+        if (unbuffered) {
+            opened.sectorBytes = onDrive == nullptr ? sim::kDefaultSectorBytes : onDrive->sectorBytes;
+        }
         return 0;
     });
     if (error != 0) {
@@ -169,9 +174,11 @@ std::optional<std::filesystem::path> Unheld(sim::MachineState& machine, const st
 bool File::Open(const std::string& path, Mode mode, long* error) {
     Close();
     const bool writing = mode == Mode::CreateWrite;
+    const bool unbuffered = mode == Mode::ReadUnbuffered;
     SimOpenFile opened{};
-    long code = sim::BeforeCall({sim::CallKind::Open, path, writing});
-    code = code != 0 ? code : OpenHostFile(path, writing, opened);
+    long code = sim::BeforeCall(
+        {.kind = sim::CallKind::Open, .path = path, .writes = writing, .unbuffered = unbuffered});
+    code = code != 0 ? code : OpenHostFile(path, writing, unbuffered, opened);
     if (code != 0 && error != nullptr) {
         *error = code;
     }
@@ -190,8 +197,18 @@ std::uint64_t File::GetLength() const {
 }
 
 std::uint32_t File::Read(void* buffer, std::uint32_t count) {
+    const int descriptor = Usable(handle_, path_, sim::CallKind::Read);
+    if (const std::uint32_t sector = static_cast<SimOpenFile*>(handle_)->sectorBytes) {
+        const off_t at = ::lseek(descriptor, 0, SEEK_CUR);
+        if (at % sector != 0 || count % sector != 0 ||
+            reinterpret_cast<std::uintptr_t>(buffer) % sector != 0) {
+            Throw(path_, ERROR_INVALID_PARAMETER);
+        }
+        // Past the cache: the bytes come from the host's medium, at its pace.
+        ::posix_fadvise(descriptor, at, count, POSIX_FADV_DONTNEED);
+    }
     // A host file gives all that was asked for, unless it ends first.
-    const ssize_t got = ::read(Usable(handle_, path_, sim::CallKind::Read), buffer, count);
+    const ssize_t got = ::read(descriptor, buffer, count);
     Require(got >= 0, path_);
     return static_cast<std::uint32_t>(got);
 }

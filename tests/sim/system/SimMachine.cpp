@@ -42,6 +42,10 @@ void SetFreeSpace(char letter, std::uint64_t freeBytes) {
     Locked([&](MachineState& machine) { machine.drives.at(letter).freeBytes = freeBytes; });
 }
 
+void SetSectorSize(char letter, std::uint32_t bytes) {
+    Locked([&](MachineState& machine) { machine.drives.at(letter).sectorBytes = bytes; });
+}
+
 void BreakWritesAfter(char letter, std::uint64_t bytes, WriteFault fault) {
     Locked([&](MachineState& machine) {
         SimDrive& drive = machine.drives.at(letter);

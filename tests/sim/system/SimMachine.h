@@ -18,13 +18,17 @@ void CreateRegistryKey(const std::string& keyPath);
 void SetRegistryValue(const std::string& keyPath, const std::string& valueName, const std::string& data);
 
 inline constexpr std::uint64_t kDefaultFreeBytes = 1ull << 30;
+inline constexpr std::uint32_t kDefaultSectorBytes = 512;
 
-// Maps `letter` (upper case) to a host folder with a DRIVE_* type and kDefaultFreeBytes free,
-// replacing an earlier mapping and its faults. Each mapping is a new medium: a file opened on an
-// earlier one stays failed.
+// Maps `letter` (upper case) to a host folder with a DRIVE_* type, kDefaultFreeBytes free and sectors
+// of kDefaultSectorBytes, replacing an earlier mapping and its faults. Each mapping is a new medium:
+// a file opened on an earlier one stays failed.
 void MapDrive(char letter, const std::filesystem::path& folder, unsigned driveType);
 void UnplugDrive(char letter); // open files on it fail from then on with ERROR_NOT_READY
 void SetFreeSpace(char letter, std::uint64_t freeBytes); // every figure GetDiskFreeSpaceExA gives
+// The sector size GetDiskFreeSpaceA gives, in whose steps an unbuffered read must go, as on Windows
+// (Wine lets any read through). Such a read comes from the host's medium, not its cache.
+void SetSectorSize(char letter, std::uint32_t bytes);
 
 enum class WriteFault {
     FailsWrite, // the disk is full: the write stores nothing and fails with ERROR_DISK_FULL
@@ -51,7 +55,7 @@ enum class CallKind {
     Find,
     DriveStrings,
     DriveType,
-    FreeSpace,
+    FreeSpace, // GetDiskFreeSpaceExA and GetDiskFreeSpaceA
     RegistryOpen,
     RegistryQuery,
 };
@@ -61,6 +65,7 @@ struct Call {
     bool writes = false;     // an open for writing
     std::string target = {}; // a rename's new name
     char drive = 0;          // the letter `path` starts with, upper case; 0 for any other path
+    bool unbuffered = false; // an open past the system's cache
 };
 using CallHook = std::function<long(const Call&)>; // 0 to let the call go on, or its system error
 

@@ -13,6 +13,7 @@ struct SimDrive {
     unsigned type = 0;
     bool present = true;
     std::uint64_t freeBytes = kDefaultFreeBytes;
+    std::uint32_t sectorBytes = kDefaultSectorBytes;
     std::optional<WriteFault> writeFault = {};
     std::uint64_t writesBeforeFault = 0;
     std::uint64_t medium = 0; // which mapping of the letter this is

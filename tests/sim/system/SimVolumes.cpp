@@ -3,8 +3,10 @@
 
 #include "platform/Errors.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace platform {
 std::uint32_t GetLogicalDriveStringsA(std::uint32_t bufferLength, char* buffer) {
@@ -54,6 +56,38 @@ bool GetDiskFreeSpaceExA(const char* directory, std::uint64_t* freeBytesAvailabl
     for (std::uint64_t* out : {freeBytesAvailableToCaller, totalNumberOfBytes, totalNumberOfFreeBytes}) {
         if (out != nullptr) {
             *out = freeBytes;
+        }
+    }
+    return true;
+}
+
+bool GetDiskFreeSpaceA(const char* rootPath, std::uint32_t* sectorsPerCluster, std::uint32_t* bytesPerSector,
+                       std::uint32_t* numberOfFreeClusters, std::uint32_t* totalNumberOfClusters) {
+    long error = sim::BeforeCall({sim::CallKind::FreeSpace, rootPath});
+    std::uint32_t sectorBytes = 0;
+    std::uint64_t freeBytes = 0;
+    sim::Locked([&](sim::MachineState& machine) {
+        const sim::SimDrive* drive = sim::PresentDrive(machine, sim::DriveLetterOf(rootPath));
+        error = error != 0 || drive != nullptr ? error : ERROR_PATH_NOT_FOUND;
+        if (drive != nullptr) {
+            sectorBytes = drive->sectorBytes;
+            freeBytes = drive->freeBytes;
+        }
+    });
+    if (error != 0) {
+        sim::SetLastError(error);
+        return false;
+    }
+    // Clusters of one sector: the program reads only the sector size.
+    const auto clusters =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(freeBytes / sectorBytes, UINT32_MAX));
+    const std::pair<std::uint32_t*, std::uint32_t> outs[] = {{sectorsPerCluster, 1},
+                                                             {bytesPerSector, sectorBytes},
+                                                             {numberOfFreeClusters, clusters},
+                                                             {totalNumberOfClusters, clusters}};
+    for (const auto& [out, value] : outs) {
+        if (out != nullptr) {
+            *out = value;
         }
     }
     return true;
