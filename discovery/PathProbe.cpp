@@ -1,6 +1,6 @@
 #include "discovery/PathProbe.h"
 
-#include "platform/FileSearch.h"
+#include "platform/File.h"
 
 bool PathProbe::Exists() const {
     const platform::FindHandle search = platform::FindFirstFileA(path_.c_str());

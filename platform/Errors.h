@@ -1,6 +1,7 @@
 #pragma once
-// System error codes the portable code tests for, with the platform's names and values.
-// Guarded, because the Win32 implementation also sees the platform's own macros.
+// System errors: the calling thread's last error code, and the codes the portable code tests for,
+// with the platform's names and values. Guarded, because the Win32 implementation also sees the
+// platform's own macros.
 #include <cstdint>
 
 #ifndef ERROR_SUCCESS
@@ -9,23 +10,11 @@ inline constexpr long ERROR_SUCCESS = 0;
 #ifndef ERROR_FILE_NOT_FOUND
 inline constexpr long ERROR_FILE_NOT_FOUND = 2;
 #endif
-#ifndef ERROR_PATH_NOT_FOUND
-inline constexpr long ERROR_PATH_NOT_FOUND = 3;
-#endif
-#ifndef ERROR_ACCESS_DENIED
-inline constexpr long ERROR_ACCESS_DENIED = 5;
-#endif
 #ifndef ERROR_INVALID_HANDLE
 inline constexpr long ERROR_INVALID_HANDLE = 6;
 #endif
 #ifndef ERROR_WRITE_PROTECT
 inline constexpr long ERROR_WRITE_PROTECT = 19;
-#endif
-#ifndef ERROR_NOT_READY
-inline constexpr long ERROR_NOT_READY = 21;
-#endif
-#ifndef ERROR_SHARING_VIOLATION
-inline constexpr long ERROR_SHARING_VIOLATION = 32;
 #endif
 #ifndef ERROR_INVALID_PARAMETER
 inline constexpr long ERROR_INVALID_PARAMETER = 87;
@@ -42,3 +31,10 @@ inline constexpr long ERROR_KEY_DELETED = 1018;
 #ifndef ERROR_MORE_DATA
 inline constexpr long ERROR_MORE_DATA = 234;
 #endif
+
+namespace platform {
+
+// The code left by the last platform call of this thread that failed and says it sets one.
+long GetLastError();
+
+} // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
-// Files by path: the player's files, the firmware image and the file written onto the player.
+// Files by path: the player's files, the firmware image and the file written onto the player, and
+// the search for files by name.
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -70,5 +71,14 @@ private:
 bool MoveFileExA(const char* existing, const char* newName, unsigned flags);
 // False on failure (GetLastError tells why).
 bool DeleteFileA(const char* path);
+
+// Searching for files by name.
+struct FindTag;
+using FindHandle = FindTag*;
+
+// Starts a search for `fileName`: a handle the caller must close with FindClose, or null when
+// nothing matches or the search fails (GetLastError tells why).
+FindHandle FindFirstFileA(const char* fileName);
+bool FindClose(FindHandle search);
 
 } // namespace platform

@@ -2,26 +2,11 @@
 // Drive letters, their kind and their free space.
 #include <cstdint>
 
-#ifndef DRIVE_UNKNOWN
-inline constexpr unsigned DRIVE_UNKNOWN = 0;
-#endif
 #ifndef DRIVE_NO_ROOT_DIR
 inline constexpr unsigned DRIVE_NO_ROOT_DIR = 1;
 #endif
 #ifndef DRIVE_REMOVABLE
 inline constexpr unsigned DRIVE_REMOVABLE = 2;
-#endif
-#ifndef DRIVE_FIXED
-inline constexpr unsigned DRIVE_FIXED = 3;
-#endif
-#ifndef DRIVE_REMOTE
-inline constexpr unsigned DRIVE_REMOTE = 4;
-#endif
-#ifndef DRIVE_CDROM
-inline constexpr unsigned DRIVE_CDROM = 5;
-#endif
-#ifndef DRIVE_RAMDISK
-inline constexpr unsigned DRIVE_RAMDISK = 6;
 #endif
 
 namespace platform {

@@ -1,6 +1,10 @@
 #pragma once
 // Window messages, notifications and flags the portable code uses, with the platform's names and
 // values. Guarded, because the Win32 implementation also sees the platform's own macros.
+#include "platform/Types.h"
+
+#include <cstddef>
+#include <cstdint>
 
 #ifndef WM_INITDIALOG
 inline constexpr unsigned WM_INITDIALOG = 0x0110;
@@ -65,9 +69,6 @@ inline constexpr int IDCANCEL = 2;
 #ifndef IDYES
 inline constexpr int IDYES = 6;
 #endif
-#ifndef IDNO
-inline constexpr int IDNO = 7;
-#endif
 #ifndef MB_OK
 inline constexpr unsigned MB_OK = 0x0000;
 #endif
@@ -110,3 +111,26 @@ inline constexpr unsigned STM_SETIMAGE = 0x0172;
 #ifndef IMAGE_BITMAP
 inline constexpr unsigned IMAGE_BITMAP = 0;
 #endif
+
+// The data of a WM_DEVICECHANGE arrival or removal notice, in the platform's layout
+// (DEV_BROADCAST_HDR followed by the volume fields of DEV_BROADCAST_VOLUME).
+namespace platform {
+
+struct DeviceBroadcastVolume {
+    std::uint32_t size;
+    std::uint32_t deviceType; // DBT_DEVTYP_VOLUME for a volume
+    std::uint32_t reserved;
+    std::uint32_t unitMask; // bit 0 = A:, bit 1 = B:, …
+    std::uint16_t flags;    // 0 for a plain volume; media and network flags otherwise
+};
+
+// Whether the notice's data describes a plain volume (no media or network flag). False for null
+// data, another device type, or a header too short to hold the volume fields.
+inline bool IsPlainVolumeNotice(LParam data) {
+    const auto* volume = reinterpret_cast<const DeviceBroadcastVolume*>(data);
+    return volume != nullptr && volume->deviceType == DBT_DEVTYP_VOLUME &&
+           volume->size >= offsetof(DeviceBroadcastVolume, flags) + sizeof volume->flags &&
+           volume->flags == 0;
+}
+
+} // namespace platform

@@ -1,7 +1,7 @@
 #include "transfer/SafeCopy.h"
 
+#include "platform/Errors.h"
 #include "platform/File.h"
-#include "platform/LastError.h"
 #include "transfer/ReadBack.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 
 #include "discovery/DriveLocator.h"
 #include "discovery/VersionFile.h"
+#include "platform/Errors.h"
 #include "platform/File.h"
-#include "platform/LastError.h"
 #include "platform/Process.h"
 #include "platform/Volumes.h"
 #include "transfer/PlayerCheck.h"

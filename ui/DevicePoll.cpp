@@ -2,8 +2,8 @@
 // with the player, on the set-up, every poll tick and each volume notice.
 #include "discovery/DeviceScan.h"
 #include "discovery/DriveLocator.h"
-#include "platform/DeviceNotice.h"
 #include "platform/Process.h"
+#include "platform/WindowMessages.h"
 #include "ui/TimerIds.h"
 #include "ui/UpdaterDialog.h"
 

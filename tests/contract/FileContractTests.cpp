@@ -2,8 +2,7 @@
 #include "ContractMachine.h"
 #include "platform/Errors.h"
 #include "platform/File.h"
-#include "platform/FileSearch.h"
-#include "platform/LastError.h"
+#include "tests/common/SystemValues.h"
 
 #include <memory>
 #include <string>

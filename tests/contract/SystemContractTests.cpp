@@ -1,9 +1,9 @@
 // Volumes, the registry and text conversion as the program's discovery uses them.
 #include "ContractMachine.h"
 #include "platform/Errors.h"
-#include "platform/LastError.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
+#include "tests/common/SystemValues.h"
 
 #include <cstring>
 #include <string>

@@ -2,6 +2,7 @@
 // message boxes and their loops, and the answers a dialog procedure gives.
 #include "ContractMachine.h"
 #include "platform/Window.h"
+#include "tests/common/SystemValues.h"
 
 #include <atomic>
 #include <mutex>

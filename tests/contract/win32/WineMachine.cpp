@@ -5,6 +5,7 @@
 
 #include "ContractMachine.h"
 #include "WineDrive.h"
+#include "tests/common/SystemValues.h"
 #include "tests/win32/support/MessageBoxes.h"
 #include "ui/resource.h"
 

@@ -2,6 +2,7 @@
 #include "discovery/DeviceScan.h"
 #include "platform/Errors.h"
 #include "tests/common/ProgramTexts.h"
+#include "tests/common/SystemValues.h"
 
 #include <map>
 #include <string>

@@ -1,6 +1,7 @@
 #include "DiscoveryFixture.h"
 #include "discovery/DriveLocator.h"
 #include "support/CallFaults.h"
+#include "tests/common/SystemValues.h"
 
 #include <string>
 #include <vector>

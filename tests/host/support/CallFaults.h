@@ -2,6 +2,7 @@
 // Faults of the simulated machine made through its call hook: each lasts while its object lives.
 #include "platform/Errors.h"
 #include "sim/system/SimMachine.h"
+#include "tests/common/SystemValues.h"
 
 #include <string>
 

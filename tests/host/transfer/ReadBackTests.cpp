@@ -4,6 +4,7 @@
 
 #include "platform/Errors.h"
 #include "sim/system/SimMachine.h"
+#include "tests/common/SystemValues.h"
 
 #include <memory>
 #include <vector>

@@ -3,6 +3,7 @@
 #include "platform/Errors.h"
 #include "platform/File.h"
 #include "support/CallFaults.h"
+#include "tests/common/SystemValues.h"
 
 namespace {
 

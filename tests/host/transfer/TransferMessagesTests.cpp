@@ -1,4 +1,5 @@
 #include "platform/Errors.h"
+#include "tests/common/SystemValues.h"
 #include "transfer/TransferMessages.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 
 #include "support/CallFaults.h"
 #include "tests/common/ProgramTexts.h"
+#include "tests/common/SystemValues.h"
 #include "transfer/TransferMessages.h"
 
 #include <atomic>

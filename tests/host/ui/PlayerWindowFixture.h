@@ -3,7 +3,7 @@
 // disk, removable drive, version file) and drive the poll and progress timers.
 #include "OpenDialog.h"
 #include "discovery/DeviceScan.h"
-#include "platform/DeviceNotice.h"
+#include "platform/WindowMessages.h"
 #include "support/PlayerMachineTest.h"
 #include "ui/TimerIds.h"
 #include "ui/UpdaterDialog.h"

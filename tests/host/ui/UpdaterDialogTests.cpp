@@ -1,6 +1,7 @@
 #include "OpenDialog.h"
 #include "support/SimWindowsFixture.h"
 #include "tests/common/ProgramTexts.h"
+#include "tests/common/SystemValues.h"
 #include "ui/TimerIds.h"
 #include "ui/UpdaterDialog.h"
 #include "ui/WindowRequestMessage.h"

@@ -1,8 +1,8 @@
 #include "platform/File.h"
-#include "platform/FileSearch.h"
 #include "sim/system/SimMachineState.h"
 
 #include "platform/Errors.h"
+#include "tests/common/SystemValues.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -2,6 +2,7 @@
 #include "sim/system/SimMachineState.h"
 
 #include "platform/Errors.h"
+#include "tests/common/SystemValues.h"
 
 #include <cctype>
 #include <cstring>

@@ -3,6 +3,7 @@
 #include "platform/File.h"
 
 namespace platform {
+
 namespace {
 
 [[noreturn]] void ThrowLastError(const std::string& path) {
@@ -99,6 +100,16 @@ bool MoveFileExA(const char* existing, const char* newName, unsigned flags) {
 
 bool DeleteFileA(const char* path) {
     return ::DeleteFileA(path) != FALSE;
+}
+
+FindHandle FindFirstFileA(const char* fileName) {
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = ::FindFirstFileA(fileName, &found);
+    return search == INVALID_HANDLE_VALUE ? nullptr : reinterpret_cast<FindHandle>(search);
+}
+
+bool FindClose(FindHandle search) {
+    return ::FindClose(reinterpret_cast<HANDLE>(search)) != FALSE;
 }
 
 } // namespace platform

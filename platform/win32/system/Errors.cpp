@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "platform/LastError.h"
+#include "platform/Errors.h"
 
 namespace platform {
 
