@@ -3,7 +3,6 @@
 #include "platform/Errors.h"
 #include "platform/File.h"
 #include "transfer/TransferWorker.h"
-#include "ui/TimerIds.h"
 #include "ui/UpdaterDialog.h"
 #include "ui/WindowRequests.h"
 
