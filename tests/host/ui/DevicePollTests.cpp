@@ -39,7 +39,10 @@ TEST_F(DevicePollTest, PluggedPlayerIsReadyThenShowsItsVersionAndAlternates) {
 }
 
 TEST_F(DevicePollTest, EnumeratedPlayerWithoutDriveAlternatesCommunicationErrorAndReconnect) {
+    PlugPlayer();
     Open();
+    ASSERT_TRUE(VersionViewShown());
+    UnplugAll(); // its drive goes, while the system still lists the player
     Enumerate();
     for (const char* expected : {"Comunication Error!", "Reconnect!", "Comunication Error!", "Reconnect!"}) {
         Poll();
