@@ -10,11 +10,20 @@ inline constexpr long ERROR_SUCCESS = 0;
 #ifndef ERROR_FILE_NOT_FOUND
 inline constexpr long ERROR_FILE_NOT_FOUND = 2;
 #endif
+#ifndef ERROR_ACCESS_DENIED
+inline constexpr long ERROR_ACCESS_DENIED = 5;
+#endif
 #ifndef ERROR_INVALID_HANDLE
 inline constexpr long ERROR_INVALID_HANDLE = 6;
 #endif
 #ifndef ERROR_WRITE_PROTECT
 inline constexpr long ERROR_WRITE_PROTECT = 19;
+#endif
+#ifndef ERROR_SHARING_VIOLATION
+inline constexpr long ERROR_SHARING_VIOLATION = 32;
+#endif
+#ifndef ERROR_LOCK_VIOLATION
+inline constexpr long ERROR_LOCK_VIOLATION = 33;
 #endif
 #ifndef ERROR_INVALID_PARAMETER
 inline constexpr long ERROR_INVALID_PARAMETER = 87;
@@ -24,6 +33,9 @@ inline constexpr long ERROR_DISK_FULL = 112;
 #endif
 #ifndef ERROR_INSUFFICIENT_BUFFER
 inline constexpr long ERROR_INSUFFICIENT_BUFFER = 122;
+#endif
+#ifndef ERROR_ALREADY_EXISTS
+inline constexpr long ERROR_ALREADY_EXISTS = 183;
 #endif
 #ifndef ERROR_KEY_DELETED
 inline constexpr long ERROR_KEY_DELETED = 1018;

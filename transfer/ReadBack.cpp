@@ -1,6 +1,7 @@
 #include "transfer/ReadBack.h"
 
 #include "platform/Volumes.h"
+#include "transfer/PassingHold.h"
 
 #include <algorithm>
 
@@ -31,11 +32,11 @@ std::uint32_t SectorBytesOf(const std::string& path) {
 
 ReadBack::ReadBack(const std::string& path) {
     const std::uint32_t sectorBytes = SectorBytesOf(path);
-    if (sectorBytes != 0 && file_.Open(path, platform::File::Mode::ReadUnbuffered)) {
+    if (sectorBytes != 0 && OpenPlayerFile(file_, path, platform::File::Mode::ReadUnbuffered)) {
         sectorBytes_ = sectorBytes;
     } else {
         // Through the cache, which proves only what was sent: the volume will not be read past it.
-        file_.OpenOrThrow(path, platform::File::Mode::ReadShared);
+        OpenPlayerFileOrThrow(file_, path, platform::File::Mode::ReadShared);
     }
     chunkBytes_ = RoundUp(kChunkBytes, sectorBytes_);
     const std::uint32_t alignment = std::max(sectorBytes_, kLeastAlignment);

@@ -2,6 +2,7 @@
 
 #include "platform/Errors.h"
 #include "platform/File.h"
+#include "transfer/PassingHold.h"
 #include "transfer/ReadBack.h"
 
 #include <algorithm>
@@ -72,7 +73,7 @@ std::uint64_t DigestOf(const std::string& copyPath, std::uint64_t length) {
 }
 
 CopyOutcome Discard(const std::string& temporary, CopyOutcome outcome) {
-    platform::DeleteFileA(temporary.c_str());
+    DeletePlayerFile(temporary);
     return outcome;
 }
 
@@ -88,7 +89,7 @@ SentImage WriteImageCopy(const std::string& imagePath, const std::string& target
     const std::uint64_t length = image.GetLength();
     const auto buffer = std::make_unique_for_overwrite<char[]>(kCopyBufferBytes);
     platform::File target;
-    target.OpenOrThrow(targetPath, platform::File::Mode::CreateWrite);
+    OpenPlayerFileOrThrow(target, targetPath, platform::File::Mode::CreateWrite);
     target.SetLength(length);
     image.SeekToBegin();
     target.SeekToBegin();
@@ -149,8 +150,7 @@ CopyOutcome CopyImageToDrive(const TransferJob& job, char letter,
         if (stillTheCheckedPlayer && !stillTheCheckedPlayer()) {
             return Discard(temporary, {CopyFailure::PlayerChanged, 0});
         }
-        if (!platform::MoveFileExA(temporary.c_str(), target.c_str(),
-                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (!ReplacePlayerFile(temporary, target)) {
             return Discard(temporary, {CopyFailure::ReplaceFailed, platform::GetLastError()});
         }
         return {};

@@ -20,14 +20,8 @@ inline constexpr unsigned DRIVE_RAMDISK = 6;
 #ifndef ERROR_PATH_NOT_FOUND
 inline constexpr long ERROR_PATH_NOT_FOUND = 3;
 #endif
-#ifndef ERROR_ACCESS_DENIED
-inline constexpr long ERROR_ACCESS_DENIED = 5;
-#endif
 #ifndef ERROR_NOT_READY
 inline constexpr long ERROR_NOT_READY = 21;
-#endif
-#ifndef ERROR_SHARING_VIOLATION
-inline constexpr long ERROR_SHARING_VIOLATION = 32;
 #endif
 #ifndef IDNO
 inline constexpr int IDNO = 7;

@@ -43,6 +43,9 @@ protected:
     void MapDrive(char letter, unsigned type = DRIVE_REMOVABLE);
     void UnplugDrive(char letter);
     void PlugAgain(char letter);
+    // The drive stays, its medium goes: an empty card slot on Windows, a letter whose folder has
+    // gone under Wine.
+    void RemoveMedium(char letter);
     // The file `name` in the folder of drive `letter`, reached without the platform layer.
     void PutFile(char letter, const std::string& name, std::string_view bytes);
     std::string FileContent(char letter, const std::string& name);

@@ -1,6 +1,7 @@
 // Volumes, the registry and text conversion as the program's discovery uses them.
 #include "ContractMachine.h"
 #include "platform/Errors.h"
+#include "platform/File.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
 #include "tests/common/SystemValues.h"
@@ -85,6 +86,29 @@ TEST_F(VolumeContract, SectorSizeOfADriveOrAFailureThatLeavesTheFiguresAlone) {
     EXPECT_FALSE(platform::GetDiskFreeSpaceA("Q:\\", nullptr, &bytesPerSector, nullptr, nullptr));
     EXPECT_EQ(platform::GetLastError(), ERROR_PATH_NOT_FOUND);
     EXPECT_EQ(bytesPerSector, 77u);
+}
+
+TEST_F(VolumeContract, ADriveWithoutAMediumIsListedAndFailsEveryCallOnIt) {
+    MapDrive('U');
+    PutFile('U', "sys_conf.qtx", "1.1.5E");
+    RemoveMedium('U');
+    EXPECT_TRUE(Listed("U:\\"));
+    EXPECT_EQ(platform::GetDriveTypeA("U:\\"), DRIVE_REMOVABLE);
+    // Windows answers an empty slot with ERROR_NOT_READY; Wine, whose letter leads to a folder that
+    // has gone, as it answers a missing folder or file.
+    const long noFolder = UnderWine() ? ERROR_PATH_NOT_FOUND : ERROR_NOT_READY;
+    const long noFile = UnderWine() ? ERROR_FILE_NOT_FOUND : ERROR_NOT_READY;
+    EXPECT_EQ(platform::FindFirstFileA("U:\\sys_conf.qtx"), nullptr);
+    EXPECT_EQ(platform::GetLastError(), noFolder);
+    std::uint64_t free = 0;
+    EXPECT_FALSE(platform::GetDiskFreeSpaceExA("U:\\", nullptr, nullptr, &free));
+    EXPECT_EQ(platform::GetLastError(), noFolder);
+    long error = 0;
+    platform::File file;
+    EXPECT_FALSE(file.Open("U:\\sys_conf.qtx", platform::File::Mode::ReadShared, &error));
+    EXPECT_EQ(error, noFile);
+    EXPECT_FALSE(platform::DeleteFileA("U:\\tolvr500.tmp"));
+    EXPECT_EQ(platform::GetLastError(), noFile);
 }
 
 class RegistryKey {

@@ -46,6 +46,10 @@ void ContractMachine::UnplugDrive(char letter) {
     sim::UnplugDrive(letter);
 }
 
+void ContractMachine::RemoveMedium(char letter) {
+    sim::RemoveMedium(letter);
+}
+
 void ContractMachine::PlugAgain(char letter) {
     sim::MapDrive(letter, tier_->Folder(letter), tier_->types.at(letter));
 }

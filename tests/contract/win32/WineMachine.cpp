@@ -138,6 +138,11 @@ void ContractMachine::PlugAgain(char letter) {
     tier_->mapped.insert(letter);
 }
 
+void ContractMachine::RemoveMedium(char letter) {
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(WinePath(tier_->root + "/" + letter)), ignored);
+}
+
 void ContractMachine::PutFile(char letter, const std::string& name, std::string_view bytes) {
     std::ofstream out(tier_->Path(letter, name), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -4,6 +4,8 @@
 #include "sim/system/SimMachine.h"
 #include "tests/common/SystemValues.h"
 
+#include <atomic>
+#include <memory>
 #include <string>
 
 // Every call of `kind` on drive `drive` fails with `error`.
@@ -34,5 +36,16 @@ inline platform::sim::ScopedCallHook HeldByAnotherProgram(std::string path) {
         const bool opens =
             call.kind == CallKind::Open || call.kind == CallKind::Move || call.kind == CallKind::Delete;
         return call.path == path && opens ? ERROR_SHARING_VIOLATION : 0L;
+    });
+}
+
+// The first `tries` calls of `kind` on `path` (opening it to write, or not) fail with `error`, as
+// while a scanner looks at the file.
+inline platform::sim::ScopedCallHook HeldForTries(platform::sim::CallKind kind, std::string path, bool writes,
+                                                  int tries, long error) {
+    auto left = std::make_shared<std::atomic<int>>(tries);
+    return platform::sim::ScopedCallHook([=](const platform::sim::Call& call) {
+        const bool held = call.kind == kind && call.path == path && call.writes == writes;
+        return held && left->fetch_sub(1) > 0 ? error : 0L;
     });
 }

@@ -61,6 +61,12 @@ protected:
         std::filesystem::create_directories(Folder(letter));
         platform::sim::MapDrive(letter, Folder(letter), type);
     }
+    // A removable drive without a medium, such as an empty card slot, with a player's files on it
+    // should the probes look past the missing medium.
+    void MapEmptySlot(char letter) {
+        MapConfigPlayer(letter);
+        platform::sim::RemoveMedium(letter);
+    }
     void PutFile(char letter, const std::string& name, std::string_view bytes) {
         WriteBytes(FileOn(letter, name), bytes);
     }

@@ -2,8 +2,10 @@
 
 #include "platform/Errors.h"
 #include "platform/File.h"
+#include "sim/window/SimWindows.h"
 #include "support/CallFaults.h"
 #include "tests/common/SystemValues.h"
+#include "transfer/PassingHold.h"
 
 namespace {
 
@@ -81,11 +83,49 @@ TEST_F(SafeCopyTest, ARenameThatFailsLeavesTheOldFileAndNoTemporaryFile) {
     WriteBytes(Target(), "old firmware");
     ChooseImage(70000);
     const auto held = HeldByAnotherProgram("E:\\tolvr500.rom");
+    const std::uint64_t start = platform::sim::Now();
     const CopyOutcome outcome = CopyImageToDrive(Job(), 'E');
     EXPECT_EQ(outcome.failure, CopyFailure::ReplaceFailed);
     EXPECT_EQ(outcome.errorCode, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(platform::sim::Now() - start, kHoldWaitMs) << "a hold that outlasts the wait";
     EXPECT_EQ(ReadBytes(Target()), "old firmware");
     EXPECT_FALSE(std::filesystem::exists(Temporary()));
+}
+
+TEST_F(SafeCopyTest, APassingHoldOnThePlayersFilesIsWaitedOutAndNoOtherFailureIs) {
+    using platform::sim::CallKind;
+    const struct {
+        const char* name;
+        CallKind kind;
+        bool writes;
+        long error;
+        bool corrupt = false; // the copy fails its read-back, so the temporary file is removed
+        bool waited = true;
+    } cases[] = {
+        {"creating the temporary file", CallKind::Open, true, ERROR_SHARING_VIOLATION},
+        {"reading it back", CallKind::Open, false, ERROR_LOCK_VIOLATION},
+        {"renaming it", CallKind::Move, false, ERROR_SHARING_VIOLATION},
+        {"removing a copy that failed", CallKind::Delete, false, ERROR_SHARING_VIOLATION, true},
+        {"a write-protected medium is no hold", CallKind::Open, true, ERROR_WRITE_PROTECT, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MapConfigPlayer('E');
+        WriteBytes(Target(), "old firmware");
+        const std::string image = ChooseImage(70000);
+        if (c.corrupt) {
+            platform::sim::BreakWritesAfter('E', 0, WriteFault::Corrupts);
+        }
+        const auto hold = HeldForTries(c.kind, "E:\\tolvr500.tmp", c.writes, 4, c.error);
+        const std::uint64_t start = platform::sim::Now();
+        const bool copied = CopyImageToDrive(Job(), 'E').Succeeded();
+        const std::uint64_t waited = platform::sim::Now() - start;
+        EXPECT_EQ(copied, !c.corrupt && c.waited);
+        EXPECT_EQ(ReadBytes(Target()), copied ? image : "old firmware");
+        EXPECT_FALSE(std::filesystem::exists(Temporary()));
+        EXPECT_EQ(waited > 0, c.waited);
+        EXPECT_LT(waited, kHoldWaitMs);
+    }
 }
 
 TEST_F(SafeCopyTest, ACopyThatDoesNotReadBackTheSameIsNeverPutInPlace) {

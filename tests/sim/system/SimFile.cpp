@@ -16,8 +16,6 @@ struct FindTag {}; // only names a search: the simulation keeps nothing per sear
 
 namespace {
 
-constexpr long kErrorAlreadyExists = 183;
-
 struct SimOpenFile {
     int descriptor;
     char drive;           // 0 for a host path
@@ -265,7 +263,7 @@ bool MoveFileExA(const char* existing, const char* newName, unsigned flags) {
     });
     std::error_code ignored;
     if (error == 0 && (flags & MOVEFILE_REPLACE_EXISTING) == 0 && std::filesystem::exists(*to, ignored)) {
-        error = kErrorAlreadyExists;
+        error = ERROR_ALREADY_EXISTS;
     }
     if (error == 0 && ::rename(from->c_str(), to->c_str()) != 0) {
         error = ErrorFromErrno(errno);

@@ -1,5 +1,7 @@
 #include "sim/system/SimMachineState.h"
 
+#include "tests/common/SystemValues.h"
+
 #include <algorithm>
 #include <cctype>
 #include <vector>
@@ -35,6 +37,14 @@ void UnplugDrive(char letter) {
         if (SimDrive* drive = PresentDrive(machine, letter)) {
             drive->present = false;
         }
+    });
+}
+
+void RemoveMedium(char letter) {
+    Locked([letter](MachineState& machine) {
+        SimDrive& drive = machine.drives.at(letter);
+        drive.hasMedium = false;
+        drive.medium = ++machine.media;
     });
 }
 
@@ -78,7 +88,12 @@ long BeforeCall(Call call) {
             return error;
         }
     }
-    return 0;
+    const bool listedOnly = call.kind == CallKind::DriveStrings || call.kind == CallKind::DriveType;
+    const bool noMedium = Locked([&call](MachineState& machine) {
+        const SimDrive* drive = PresentDrive(machine, call.drive);
+        return drive != nullptr && !drive->hasMedium;
+    });
+    return noMedium && !listedOnly ? ERROR_NOT_READY : 0;
 }
 
 char DriveLetterOf(const std::string& path) {

@@ -25,6 +25,9 @@ inline constexpr std::uint32_t kDefaultSectorBytes = 512;
 // a file opened on an earlier one stays failed.
 void MapDrive(char letter, const std::filesystem::path& folder, unsigned driveType);
 void UnplugDrive(char letter); // open files on it fail from then on with ERROR_NOT_READY
+// An empty card slot: the drive stays listed with its type, but every call on a path on it, and on
+// a file opened before, fails with ERROR_NOT_READY. MapDrive puts a medium in again.
+void RemoveMedium(char letter);
 void SetFreeSpace(char letter, std::uint64_t freeBytes); // every figure GetDiskFreeSpaceExA gives
 // The sector size GetDiskFreeSpaceA gives, in whose steps an unbuffered read must go, as on Windows
 // (Wine lets any read through). Such a read comes from the host's medium, not its cache.

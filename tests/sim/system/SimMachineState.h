@@ -12,6 +12,7 @@ struct SimDrive {
     std::filesystem::path folder;
     unsigned type = 0;
     bool present = true;
+    bool hasMedium = true;
     std::uint64_t freeBytes = kDefaultFreeBytes;
     std::uint32_t sectorBytes = kDefaultSectorBytes;
     std::optional<WriteFault> writeFault = {};
