@@ -13,3 +13,7 @@ bool UpdaterApp::InitInstance() {
     RunUpdaterWindow(context_);
     return false;
 }
+
+int UpdaterApp::ExitInstance() {
+    return static_cast<int>(context_.runOutcome.load());
+}

@@ -13,6 +13,8 @@ public:
     explicit UpdaterApp(UpdaterContext& context) : context_(context) {}
     // Always false: there is nothing to run once the window has closed.
     bool InitInstance() override;
+    // How the run ended (RunOutcome).
+    int ExitInstance() override;
 
 private:
     UpdaterContext& context_;

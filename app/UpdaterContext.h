@@ -37,6 +37,15 @@ enum class TransferPhase : std::int32_t {
     Finished, // the worker has ended the run
 };
 
+// How the run ended: the process's exit code, for the script that started the updater.
+enum class RunOutcome : int {
+    Upgraded = 0,         // at least one player received the image
+    NoPlayerUpgraded = 1, // the run ended and no player received it
+    Refused = 2,          // the player's version was refused before anything was copied
+    Closed = 3,           // the window was closed before a run ended
+    AnotherUpdater = 4,   // another updater was running, so this one started nothing
+};
+
 struct UpdaterContext {
     mutable SharedLock sharedLock;
 
@@ -56,6 +65,7 @@ struct UpdaterContext {
     std::atomic<std::int64_t> progressTicks{0};
     std::atomic<UpdaterStatus> status{NotReady};
     std::atomic<TransferPhase> transferPhase{TransferPhase::Idle};
+    std::atomic<RunOutcome> runOutcome{RunOutcome::Closed};
 
     Guarded<DeviceText> deviceText{sharedLock, DeviceText{}};
 

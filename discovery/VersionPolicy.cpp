@@ -14,6 +14,13 @@ namespace {
 
 constexpr float kVersionTolerance = 0.01f;
 
+void Refuse(UpdaterContext& ctx, platform::WindowHandle window, const std::string& why) {
+    // A run that already ended keeps its outcome.
+    RunOutcome unended = RunOutcome::Closed;
+    ctx.runOutcome.compare_exchange_strong(unended, RunOutcome::Refused);
+    RefuseRun(window, why);
+}
+
 } // namespace
 
 float VersionNumber(std::string_view text) {
@@ -76,10 +83,10 @@ void ApplyVersionPolicy(UpdaterContext& ctx) {
     ShowVersionLines(window, device, target);
     switch (EvaluateVersionPolicy(device, target)) {
     case VersionVerdict::Downgrade:
-        RefuseRun(window, "Set firmware version is " + device + ". You must not downgrade!!");
+        Refuse(ctx, window, "Set firmware version is " + device + ". You must not downgrade!!");
         break;
     case VersionVerdict::LanguageMismatch:
-        RefuseRun(window, "Firmware language is not equal");
+        Refuse(ctx, window, "Firmware language is not equal");
         break;
     case VersionVerdict::Accept:
         break;

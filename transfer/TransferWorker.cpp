@@ -3,9 +3,9 @@
 #include "discovery/DriveLocator.h"
 #include "discovery/VersionFile.h"
 #include "platform/Errors.h"
-#include "platform/File.h"
 #include "platform/Process.h"
 #include "platform/Volumes.h"
+#include "transfer/PassingHold.h"
 #include "transfer/PlayerCheck.h"
 #include "transfer/SafeCopy.h"
 #include "transfer/TransferMessages.h"
@@ -36,7 +36,7 @@ bool ServePlayer(const TransferJob& job, const LocatedPlayer& player) {
         return false;
     }
     // A copy stopped half-way left its temporary file: it must not count against the free space.
-    platform::DeleteFileA(PathInDriveRoot(letter, kTemporaryFileName).c_str());
+    DeletePlayerFile(PathInDriveRoot(letter, kTemporaryFileName));
     const std::string root = PathInDriveRoot(letter, "");
     std::uint64_t freeBytes = 0;
     if (!platform::GetDiskFreeSpaceExA(root.c_str(), nullptr, nullptr, &freeBytes)) {
@@ -92,6 +92,7 @@ bool StartTransferWorker(UpdaterContext& context, platform::WindowHandle dialog)
 
 void FinishTransfer(const TransferJob& job, bool anyPlayerUpdated) {
     UpdaterContext& ctx = *job.context;
+    ctx.runOutcome = anyPlayerUpdated ? RunOutcome::Upgraded : RunOutcome::NoPlayerUpgraded;
     StopProgress(job.dialog);
     ShowMessage(job.dialog, anyPlayerUpdated ? kCompletionMessage : kNoPlayerUpdatedMessage);
     ctx.transferPhase = TransferPhase::Finished;

@@ -64,8 +64,15 @@ live_upgrade() {
 live_finish() {
     driver answer-box $IDOK 60000
     driver wait-gone "$title" 10000
-    wait "$updater_pid"
+}
+
+# live_expect_exit CODE: the updater ends with exit code CODE. Not in a command substitution, whose
+# subshell cannot wait for the updater.
+live_expect_exit() {
+    local code=0
+    wait "$updater_pid" || code=$?
     updater_pid=
+    [[ $code -eq $1 ]] || fail "the updater ended with exit code $code, not $1"
 }
 
 fail() {

@@ -34,7 +34,8 @@ int Usage() {
     std::fputs("usage: windriver wait-window TITLE MS | wait-gone TITLE MS | text TITLE ID\n"
                "       | wait-text TITLE ID TEXT MS | state TITLE ID | click TITLE ID | close TITLE\n"
                "       | wait-box MS | answer-box BUTTON_ID MS | device arrival|removal LETTER\n"
-               "       | hold FILE GATE MS\n",
+               "       | hold FILE GATE MS | scan FILE MS | mark NAME GATE MS\n"
+               "       | wait-foreground TITLE MS\n",
                stderr);
     return 2;
 }
@@ -86,6 +87,42 @@ int main(int argc, char** argv) {
                     milliseconds(number(4)));
         CloseHandle(file);
         return released ? 0 : Fail("no gate " + arg(3));
+    }
+    if (command == "scan") {
+        // A virus scanner: opens the file as soon as it appears, for reading and sharing only
+        // reading, and holds it for MS milliseconds.
+        HANDLE file = INVALID_HANDLE_VALUE;
+        WaitFor(
+            [&] {
+                file = CreateFileA(arg(2).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                   nullptr);
+                return file != INVALID_HANDLE_VALUE;
+            },
+            milliseconds(60000));
+        if (file == INVALID_HANDLE_VALUE) {
+            return Fail("never appeared: " + arg(2));
+        }
+        std::printf("scanning\n");
+        std::fflush(stdout);
+        Sleep(static_cast<DWORD>(number(3)));
+        CloseHandle(file);
+        return 0;
+    }
+    if (command == "mark") {
+        // An updater's mark held by a process with no window, as one in another session looks.
+        const HANDLE mark = CreateMutexA(nullptr, FALSE, arg(2).c_str());
+        std::printf("marked\n");
+        std::fflush(stdout);
+        const bool released =
+            WaitFor([&] { return GetFileAttributesA(arg(3).c_str()) != INVALID_FILE_ATTRIBUTES; },
+                    milliseconds(number(4)));
+        CloseHandle(mark);
+        return released ? 0 : Fail("no gate " + arg(3));
+    }
+    if (command == "wait-foreground") {
+        return WaitFor([&] { return TextOf(GetForegroundWindow()) == arg(2); }, milliseconds(number(3)))
+                   ? 0
+                   : Fail("in front: " + TextOf(GetForegroundWindow()));
     }
     if (command == "device") {
         return BroadcastVolume(arg(2), arg(3).empty() ? 'E' : arg(3)[0]);

@@ -44,6 +44,14 @@ TEST(StoreImagePairs, FillsPairsByFirmwareLine) {
     EXPECT_EQ(context.imagePairs[2].version, "verC");
 }
 
+TEST(UpdaterApp, EndsWithTheRunsOutcomeAsItsExitCode) {
+    UpdaterContext context;
+    UpdaterApp app(context);
+    EXPECT_EQ(app.ExitInstance(), 3) << "a window closed before any run ended";
+    context.runOutcome = RunOutcome::Refused;
+    EXPECT_EQ(app.ExitInstance(), 2);
+}
+
 struct ExtractCase {
     const char* processLine;
     const char* expected;

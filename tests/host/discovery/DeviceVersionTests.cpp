@@ -51,10 +51,12 @@ protected:
         EXPECT_EQ(boxes[0].type, MB_OK);
         EXPECT_EQ(boxes[0].owner, ctx.mainDialog.load());
         EXPECT_EQ(Requests(), (std::vector<std::string>{"stop polling", "IDCANCEL"}));
+        EXPECT_EQ(ctx.runOutcome.load(), RunOutcome::Refused);
     }
     void ExpectNoRefusal() {
         EXPECT_TRUE(platform::sim::ShownMessageBoxes().empty());
         EXPECT_TRUE(Requests().empty());
+        EXPECT_EQ(ctx.runOutcome.load(), RunOutcome::Closed);
     }
 };
 
@@ -75,6 +77,13 @@ TEST_F(DeviceVersionTest, DowngradeIsRefused) {
     EXPECT_EQ(Label(IDC_CURRENT_VERSION), "Current version:    1.1.8E")
         << "the labels are set whatever the outcome";
     ExpectRefusal(DowngradeText("1.1.8E"));
+}
+
+TEST_F(DeviceVersionTest, ARefusalAfterTheRunEndedLeavesTheRunsOutcome) {
+    ctx.runOutcome = RunOutcome::NoPlayerUpgraded;
+    Player("1.1.8E");
+    ReadDeviceVersion(ctx);
+    EXPECT_EQ(ctx.runOutcome.load(), RunOutcome::NoPlayerUpgraded);
 }
 
 TEST_F(DeviceVersionTest, OtherLanguageIsRefused) {

@@ -37,6 +37,7 @@ TEST_F(TransferWorkerTest, OnePlayerReceivesTheImageThenTheRunEnds) {
     EXPECT_EQ(boxes[0].owner, dialog_);
     EXPECT_NE(boxes[0].thread, std::this_thread::get_id()) << "shown by the worker";
     EXPECT_EQ(Logged(), (Strings{"progress stop", "box", "IDCANCEL"}));
+    EXPECT_EQ(ctx.runOutcome.load(), RunOutcome::Upgraded);
     EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished);
     EXPECT_EQ(ctx.status.load(), Finished);
     EXPECT_EQ(ctx.currentDriveOrdinal.load(), 1);
@@ -97,6 +98,7 @@ TEST_F(TransferWorkerTest, TheTotalFreeBytesDecideWhetherToCopy) {
 TEST_F(TransferWorkerTest, TwoPlayersBothReceiveTheImageAndTheCompletionComesOnce) {
     MapDrive('D'); // a removable drive that is no player
     MapCertificatePlayer('E');
+    MapEmptySlot('F');
     MapConfigPlayer('G');
     const std::string image = ChooseImage(90000);
     RunTransfer();
@@ -104,7 +106,7 @@ TEST_F(TransferWorkerTest, TwoPlayersBothReceiveTheImageAndTheCompletionComesOnc
     EXPECT_EQ(ReadBytes(FileOn('E', "tolvr500.rom")), image);
     EXPECT_EQ(ReadBytes(FileOn('G', "tolvr500.rom")), image);
     EXPECT_EQ(BoxTexts(), (Strings{kCompletionText}));
-    EXPECT_EQ(ctx.currentDriveOrdinal.load(), 3);
+    EXPECT_EQ(ctx.currentDriveOrdinal.load(), 4);
 }
 
 TEST_F(TransferWorkerTest, ConfigurationFilePlayersAreServedFirstThenCertificatePlayersInTableOrder) {
@@ -225,6 +227,7 @@ TEST_F(TransferWorkerTest, NoPlayerAmongTheDrivesEndsWithTheFailureMessage) {
     EXPECT_EQ(BoxTexts(), (Strings{kNoneReceivedText}));
     EXPECT_EQ(Logged(), (Strings{"progress stop", "box, timer stopped", "IDCANCEL"}));
     EXPECT_EQ(ctx.currentDriveOrdinal.load(), 2) << "one iteration per drive";
+    EXPECT_EQ(ctx.runOutcome.load(), RunOutcome::NoPlayerUpgraded);
     EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished);
     EXPECT_EQ(ctx.status.load(), Finished);
 }
