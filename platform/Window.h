@@ -51,6 +51,14 @@ bool IsIconic(WindowHandle window);
 // Returns the window that had the focus, or null.
 WindowHandle SetFocus(WindowHandle window);
 
+// Only the program's entry calls these three, so the simulated machine has none of them.
+// The top-level window of class `className` titled `title` in this session, or null.
+WindowHandle FindWindowA(const char* className, const char* title);
+// The window `owner`'s modal box or dialog last active, or `owner` itself when it has none.
+WindowHandle GetLastActivePopup(WindowHandle owner);
+// Brings `window` to the front and gives it the keyboard; false when the system refuses.
+bool SetForegroundWindow(WindowHandle window);
+
 // Delivers the message and waits for its result; from another thread, the window's own thread
 // handles it while the caller waits.
 LResult SendMessageA(WindowHandle window, unsigned message, WParam wParam, LParam lParam);

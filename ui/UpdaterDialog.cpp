@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr const char* kWindowCaption = "Tolvo Firmware Updater";
 constexpr const char* kExitQuestion =
     "Are you sure you want to exit the Tolvo r500 Series firmware update?\n"
     "Click \"Yes\" to exit the upgrade program. Click \"No\" to resume the upgrade process.";
@@ -76,7 +75,7 @@ bool UpdaterDialog::OnInitDialog() {
 
     PollDevice();
 
-    platform::SetWindowTextA(Handle(), kWindowCaption);
+    platform::SetWindowTextA(Handle(), kUpdaterWindowTitle);
     SetPolling(true);
     return true;
 }

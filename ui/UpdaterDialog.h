@@ -7,6 +7,8 @@
 
 #include <string>
 
+inline constexpr char kUpdaterWindowTitle[] = "Tolvo Firmware Updater";
+
 class UpdaterDialog : public ModalDialog {
 public:
     // The context outlives the dialog; the dialog publishes its window in context.mainDialog.

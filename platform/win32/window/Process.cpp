@@ -35,4 +35,22 @@ bool SetDllDirectoryA(const char* path) {
     return ::SetDllDirectoryA(path) != FALSE;
 }
 
+bool LoadLibraryExA(const char* fileName, unsigned flags) {
+    return ::LoadLibraryExA(fileName, nullptr, flags) != nullptr;
+}
+
+unsigned SetErrorMode(unsigned mode) {
+    return ::SetErrorMode(mode);
+}
+
+bool CreateMutexA(const char* name) {
+    const HANDLE mutex = ::CreateMutexA(nullptr, FALSE, name);
+    if (mutex != nullptr && ::GetLastError() == ERROR_ALREADY_EXISTS) {
+        ::CloseHandle(mutex); // the other process's, not ours to keep alive
+        ::SetLastError(ERROR_ALREADY_EXISTS);
+        return false;
+    }
+    return mutex != nullptr; // never closed: the system closes it when the process ends
+}
+
 } // namespace platform

@@ -27,6 +27,15 @@ bool IsIconic(WindowHandle window) {
 WindowHandle SetFocus(WindowHandle window) {
     return FromHwnd(::SetFocus(ToHwnd(window)));
 }
+WindowHandle FindWindowA(const char* className, const char* title) {
+    return FromHwnd(::FindWindowA(className, title));
+}
+WindowHandle GetLastActivePopup(WindowHandle owner) {
+    return FromHwnd(::GetLastActivePopup(ToHwnd(owner)));
+}
+bool SetForegroundWindow(WindowHandle window) {
+    return ::SetForegroundWindow(ToHwnd(window)) != FALSE;
+}
 
 LResult SendMessageA(WindowHandle window, unsigned message, WParam wParam, LParam lParam) {
     return ::SendMessageA(ToHwnd(window), message, wParam, lParam);
