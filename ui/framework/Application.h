@@ -10,7 +10,7 @@ public:
     // Whatever it returns, the process ends afterwards: there is no loop of the application's own.
     virtual bool InitInstance() = 0;
     // The process's exit code.
-    virtual int ExitInstance() { return 0; }
+    virtual int ExitInstance() = 0;
 
     int Run(std::string commandLine) {
         m_lpCmdLine = std::move(commandLine);
