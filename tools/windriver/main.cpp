@@ -30,6 +30,16 @@ int Fail(const std::string& why) {
     return 1;
 }
 
+// Says `word` and keeps `handle` until the script makes the file `gate`, or `timeoutMs` pass.
+int HoldUntilGate(HANDLE handle, const char* word, const std::string& gate, int timeoutMs) {
+    std::printf("%s\n", word);
+    std::fflush(stdout);
+    const bool released = WaitFor([&] { return GetFileAttributesA(gate.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                                  milliseconds(timeoutMs));
+    CloseHandle(handle);
+    return released ? 0 : Fail("no gate " + gate);
+}
+
 int Usage() {
     std::fputs("usage: windriver wait-window TITLE MS | wait-gone TITLE MS | text TITLE ID\n"
                "       | wait-text TITLE ID TEXT MS | state TITLE ID | click TITLE ID | close TITLE\n"
@@ -80,13 +90,7 @@ int main(int argc, char** argv) {
         if (file == INVALID_HANDLE_VALUE) {
             return Fail("cannot hold " + arg(2));
         }
-        std::printf("holding\n");
-        std::fflush(stdout);
-        const bool released =
-            WaitFor([&] { return GetFileAttributesA(arg(3).c_str()) != INVALID_FILE_ATTRIBUTES; },
-                    milliseconds(number(4)));
-        CloseHandle(file);
-        return released ? 0 : Fail("no gate " + arg(3));
+        return HoldUntilGate(file, "holding", arg(3), number(4));
     }
     if (command == "scan") {
         // A virus scanner: opens the file as soon as it appears, for reading and sharing only
@@ -110,14 +114,7 @@ int main(int argc, char** argv) {
     }
     if (command == "mark") {
         // An updater's mark held by a process with no window, as one in another session looks.
-        const HANDLE mark = CreateMutexA(nullptr, FALSE, arg(2).c_str());
-        std::printf("marked\n");
-        std::fflush(stdout);
-        const bool released =
-            WaitFor([&] { return GetFileAttributesA(arg(3).c_str()) != INVALID_FILE_ATTRIBUTES; },
-                    milliseconds(number(4)));
-        CloseHandle(mark);
-        return released ? 0 : Fail("no gate " + arg(3));
+        return HoldUntilGate(CreateMutexA(nullptr, FALSE, arg(2).c_str()), "marked", arg(3), number(4));
     }
     if (command == "wait-foreground") {
         return WaitFor([&] { return TextOf(GetForegroundWindow()) == arg(2); }, milliseconds(number(3)))
