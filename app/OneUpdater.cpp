@@ -4,7 +4,7 @@
 #include "platform/Process.h"
 #include "platform/Window.h"
 #include "ui/UpdaterDialog.h"
-#include "ui/WindowRequests.h"
+#include "app/WindowRequests.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "discovery/VersionPolicy.h"
 #include "platform/Errors.h"
 #include "platform/Registry.h"
-#include "ui/WindowRequests.h"
+#include "app/WindowRequests.h"
 
 #include <string>
 

@@ -9,7 +9,7 @@
 #include "transfer/PlayerCheck.h"
 #include "transfer/SafeCopy.h"
 #include "transfer/TransferMessages.h"
-#include "ui/WindowRequests.h"
+#include "app/WindowRequests.h"
 
 #include <memory>
 #include <optional>

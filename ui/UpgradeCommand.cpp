@@ -4,7 +4,7 @@
 #include "platform/File.h"
 #include "transfer/TransferWorker.h"
 #include "ui/UpdaterDialog.h"
-#include "ui/WindowRequests.h"
+#include "app/WindowRequests.h"
 
 #include <algorithm>
 #include <cstdint>

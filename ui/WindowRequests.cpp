@@ -1,4 +1,4 @@
-#include "ui/WindowRequests.h"
+#include "app/WindowRequests.h"
 
 #include "platform/Window.h"
 #include "ui/WindowRequestMessage.h"

@@ -1,6 +1,7 @@
 #pragma once
-// What discovery and the transfer worker ask of the updater window. Every box is modal and owned by
-// the window; from the worker's thread each request waits until the window's thread has served it.
+// What discovery and the transfer worker ask of the updater window, declared below them and
+// implemented by the window (ui/). Every box is modal and owned by the window; from the worker's
+// thread each request waits until the window's thread has served it.
 #include "platform/Types.h"
 
 #include <string>
