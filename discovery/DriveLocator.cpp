@@ -12,10 +12,6 @@ namespace {
 
 constexpr std::uint32_t kDriveStringsBuffer = 500;
 
-std::string PathInRoot(char letter, const char* name) {
-    return std::string{letter} + ":\\" + name;
-}
-
 // The entry at `index` if it is a letter not yet taken; zero entries lie past the last count,
 // which a stale `count` can reach.
 char CandidateAt(UpdaterContext& ctx, std::int32_t index) {
@@ -36,7 +32,7 @@ std::optional<LocatedPlayer> TakeDrive(UpdaterContext& ctx, std::int32_t count, 
         if (letter == '\0') {
             continue;
         }
-        std::string path = PathInRoot(letter, fileName);
+        std::string path = PathInDriveRoot(letter, fileName);
         if (!PathProbe(path).Exists() || !isPlayer(path)) {
             continue;
         }
@@ -57,16 +53,11 @@ std::optional<LocatedPlayer> TakeDrive(UpdaterContext& ctx, std::int32_t count, 
     return std::nullopt;
 }
 
-bool Record(UpdaterContext& ctx, const std::optional<LocatedPlayer>& player, char& letter) {
-    if (!player) {
-        return false;
-    }
-    letter = player->letter;
-    ctx.deviceInfoPath.Set(player->filePath);
-    return true;
-}
-
 } // namespace
+
+std::string PathInDriveRoot(char letter, const char* name) {
+    return std::string{letter} + ":\\" + name;
+}
 
 std::int32_t CountRemovableDrives(UpdaterContext& ctx) {
     char roots[kDriveStringsBuffer] = {};
@@ -90,26 +81,25 @@ std::int32_t CountRemovableDrives(UpdaterContext& ctx) {
     return count;
 }
 
-bool FindConfigDrive(UpdaterContext& ctx, char& letter, std::int32_t count) {
-    return Record(ctx, TakeConfigPlayer(ctx, count), letter);
-}
-
-bool FindCertificateDrive(UpdaterContext& ctx, char& letter, std::int32_t count) {
-    return Record(ctx, TakeCertificatePlayer(ctx, count), letter);
-}
-
-std::optional<LocatedPlayer> TakeConfigPlayer(UpdaterContext& ctx, std::int32_t count) {
+std::optional<LocatedPlayer> FindConfigDrive(UpdaterContext& ctx, std::int32_t count) {
     return TakeDrive(ctx, count, kConfigFileName, [](const std::string&) { return true; });
 }
 
-std::optional<LocatedPlayer> TakeCertificatePlayer(UpdaterContext& ctx, std::int32_t count) {
+std::optional<LocatedPlayer> FindCertificateDrive(UpdaterContext& ctx, std::int32_t count) {
     return TakeDrive(ctx, count, kCertificateFileName, HasVendorMarker);
+}
+
+std::optional<LocatedPlayer> FindPlayerDrive(UpdaterContext& ctx, std::int32_t count) {
+    if (auto player = FindConfigDrive(ctx, count)) {
+        return player;
+    }
+    return FindCertificateDrive(ctx, count);
 }
 
 bool HasVendorMarker(const std::string& path) {
     // A certificate that cannot be read identifies no player; after a short read the zeroed rest
     // ends the text early.
-    const std::optional<SmallFile> file = ReadSmallFile(path, kMaxCertificateBytes);
-    return file && file->length <= kMaxCertificateBytes && !file->failed &&
+    const std::optional<SmallFile> file = ReadSmallFile(path, kMaxTaggedTextBytes);
+    return file && file->length <= kMaxTaggedTextBytes && !file->failed &&
            CarriesVendorText({file->bytes.data(), static_cast<std::size_t>(file->length)});
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 inline constexpr std::uint64_t kMaxShortVersionBytes = 20;
+// The player's tagged text files, its certificate among them, are read up to this size.
 inline constexpr std::uint64_t kMaxTaggedTextBytes = 16000;
 // A tagged version shorter than this sends the reader on to the 8-bit reading.
 inline constexpr std::size_t kShortestUsableVersion = 2;

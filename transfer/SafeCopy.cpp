@@ -1,5 +1,6 @@
 #include "transfer/SafeCopy.h"
 
+#include "discovery/DriveLocator.h"
 #include "platform/Errors.h"
 #include "platform/File.h"
 #include "transfer/PassingHold.h"
@@ -78,10 +79,6 @@ CopyOutcome Discard(const std::string& temporary, CopyOutcome outcome) {
 }
 
 } // namespace
-
-std::string PathInDriveRoot(char letter, const char* name) {
-    return std::string{letter} + ":\\" + name;
-}
 
 SentImage WriteImageCopy(const std::string& imagePath, const std::string& targetPath) {
     platform::File image;

@@ -29,9 +29,6 @@ struct CopyOutcome {
     bool Succeeded() const { return failure == CopyFailure::None; }
 };
 
-// "X:\name".
-std::string PathInDriveRoot(char letter, const char* name);
-
 // What went into a copy: how many bytes, and a digest of them.
 struct SentImage {
     std::uint64_t bytes;

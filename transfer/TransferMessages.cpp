@@ -1,5 +1,6 @@
 #include "transfer/TransferMessages.h"
 
+#include "discovery/DriveLocator.h"
 #include "platform/Errors.h"
 
 namespace {
@@ -8,7 +9,7 @@ constexpr char kNothingWritten[] = " Nothing was written to it.";
 constexpr char kFileUnchanged[] = " The firmware file on this device was not changed.";
 
 std::string Root(char letter) {
-    return std::string{letter} + ":\\ ";
+    return PathInDriveRoot(letter, "") + " ";
 }
 
 std::string SystemError(long errorCode) {

@@ -1,5 +1,6 @@
 #include "transfer/TransferWorker.h"
 
+#include "app/WindowRequests.h"
 #include "discovery/DriveLocator.h"
 #include "discovery/VersionFile.h"
 #include "platform/Errors.h"
@@ -9,23 +10,12 @@
 #include "transfer/PlayerCheck.h"
 #include "transfer/SafeCopy.h"
 #include "transfer/TransferMessages.h"
-#include "app/WindowRequests.h"
 
 #include <memory>
 #include <optional>
 #include <string>
 
 namespace {
-
-// The next player not yet served: those with a configuration file first, then those with a
-// certificate file, each in table order.
-std::optional<LocatedPlayer> NextPlayer(UpdaterContext& ctx) {
-    const std::int32_t count = ctx.driveCount.load();
-    if (auto player = TakeConfigPlayer(ctx, count)) {
-        return player;
-    }
-    return TakeCertificatePlayer(ctx, count);
-}
 
 // Checks, measures and copies onto one player; true when it received the image.
 bool ServePlayer(const TransferJob& job, const LocatedPlayer& player) {
@@ -62,7 +52,7 @@ void WalkPlayers(const TransferJob& job, bool& anyPlayerUpdated) {
     UpdaterContext& ctx = *job.context;
     for (std::int32_t i = 0; i < ctx.driveCount.load(); ++i) {
         ctx.currentDriveOrdinal = i + 1;
-        if (const auto player = NextPlayer(ctx)) {
+        if (const auto player = FindPlayerDrive(ctx, ctx.driveCount.load())) {
             anyPlayerUpdated = ServePlayer(job, *player) || anyPlayerUpdated;
         }
     }

@@ -29,15 +29,16 @@ void UpdaterDialog::PollDevice() {
     }
 
     const std::int32_t driveCount = CountRemovableDrives(context_);
-    char letter = 0;
-    if (!FindConfigDrive(context_, letter, driveCount) &&
-        !FindCertificateDrive(context_, letter, driveCount)) {
+    const std::optional<LocatedPlayer> player = FindPlayerDrive(context_, driveCount);
+    if (!player) {
         context_.status = context_.status == CommError ? Reconnect : CommError;
         upgradeButton_.EnableWindow(false);
         ShowStatus(context_.status);
         ShowTopView(TopView::Logo);
         return;
     }
+    // The next poll reads the version from the file that identified the player.
+    context_.deviceInfoPath.Set(player->filePath);
 
     switch (context_.status) {
     case Finished:

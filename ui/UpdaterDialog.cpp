@@ -12,7 +12,6 @@ constexpr const char* kExitQuestion =
     "Are you sure you want to exit the Tolvo r500 Series firmware update?\n"
     "Click \"Yes\" to exit the upgrade program. Click \"No\" to resume the upgrade process.";
 constexpr const char* kExitCaption = "Cancellation Confirmation";
-constexpr unsigned short kProgressRange = 1000;
 
 } // namespace
 
@@ -68,7 +67,7 @@ bool UpdaterDialog::OnInitDialog() {
     platform::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, icon);
 
     upgradeButton_.SetFocus();
-    progress_.SetRange(0, kProgressRange);
+    progress_.SetRange(0, kProgressBarEnd);
 
     FitLogoToDpi();
     ShowTopView(TopView::Logo);

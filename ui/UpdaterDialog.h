@@ -8,6 +8,8 @@
 #include <string>
 
 inline constexpr char kUpdaterWindowTitle[] = "Tolvo Firmware Updater";
+// The progress bar runs from 0 to this.
+inline constexpr unsigned short kProgressBarEnd = 1000;
 
 class UpdaterDialog : public ModalDialog {
 public:

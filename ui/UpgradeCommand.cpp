@@ -1,10 +1,10 @@
 // The Firmware Upgrade command and the timer-driven progress bar.
+#include "app/WindowRequests.h"
 #include "discovery/DriveLocator.h"
 #include "platform/Errors.h"
 #include "platform/File.h"
 #include "transfer/TransferWorker.h"
 #include "ui/UpdaterDialog.h"
-#include "app/WindowRequests.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -22,9 +22,8 @@ constexpr const char* kUpgradeWarning =
 
 constexpr std::int64_t kMinimumImageBytes = 50000;
 constexpr std::int64_t kProgressScale = 100;
-constexpr int kProgressEnd = 1000;
 // Far past the end of the bar, and far from overflowing when multiplied by kProgressScale.
-constexpr std::int64_t kProgressTicksCeiling = std::numeric_limits<std::int64_t>::max() / 1000;
+constexpr std::int64_t kProgressTicksCeiling = std::numeric_limits<std::int64_t>::max() / kProgressBarEnd;
 
 std::string ImageUnreadableMessage(const std::string& path, long error) {
     return "The firmware image \"" + path + "\" cannot be opened (error " + std::to_string(error) +
@@ -145,5 +144,5 @@ void UpdaterDialog::AdvanceProgress() {
         return; // no transfer has counted its drives: the bar stays where it is
     }
     progress_.SetPos(
-        static_cast<int>(std::min<std::int64_t>(advanced * kProgressScale / driveCount, kProgressEnd)));
+        static_cast<int>(std::min<std::int64_t>(advanced * kProgressScale / driveCount, kProgressBarEnd)));
 }

@@ -66,9 +66,7 @@ bool MeasurePoll(const std::string& folder, int runs) {
         const auto start = std::chrono::steady_clock::now();
         found = ScanForDevice(context);
         const std::int32_t count = CountRemovableDrives(context);
-        char letter = 0;
-        found = found &&
-                (FindConfigDrive(context, letter, count) || FindCertificateDrive(context, letter, count));
+        found = found && FindPlayerDrive(context, count);
         times.push_back(
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }

@@ -14,6 +14,10 @@ protected:
         const DriveTable table = ctx.removableDrives.Get();
         return std::string(table.begin(), table.end());
     }
+    // The file that identified the drive handed out, or "" for none.
+    static std::string Found(const std::optional<LocatedPlayer>& player) {
+        return player ? player->filePath : "";
+    }
     // The first count entries followed by zeros, as the table must read.
     static std::string Expected(const std::string& letters) {
         return letters + std::string(kDriveTableSize - letters.size(), '\0');
@@ -53,24 +57,14 @@ TEST_F(DriveLocatorTest, TwoPlayersAreHandedOutOnceEachUntilARecount) {
     const std::int32_t count = CountRemovableDrives(ctx);
     ASSERT_EQ(count, 4);
 
-    char letter = 0;
-    ASSERT_TRUE(FindConfigDrive(ctx, letter, count));
-    EXPECT_EQ(letter, 'E');
-    EXPECT_EQ(ctx.deviceInfoPath.Get(), "E:\\sys_conf.qtx");
-    ASSERT_TRUE(FindConfigDrive(ctx, letter, count));
-    EXPECT_EQ(letter, 'G');
-    EXPECT_EQ(ctx.deviceInfoPath.Get(), "G:\\sys_conf.qtx");
+    EXPECT_EQ(Found(FindConfigDrive(ctx, count)), "E:\\sys_conf.qtx");
+    EXPECT_EQ(Found(FindConfigDrive(ctx, count)), "G:\\sys_conf.qtx");
     EXPECT_EQ(Table(), Expected("DAFA"));
-
-    letter = 0;
-    EXPECT_FALSE(FindConfigDrive(ctx, letter, count));
-    EXPECT_EQ(letter, 0);
-    EXPECT_EQ(ctx.deviceInfoPath.Get(), "G:\\sys_conf.qtx") << "a failed search changes nothing";
-    EXPECT_EQ(Table(), Expected("DAFA"));
+    EXPECT_EQ(Found(FindConfigDrive(ctx, count)), "");
+    EXPECT_EQ(Table(), Expected("DAFA")) << "a failed search changes nothing";
 
     CountRemovableDrives(ctx);
-    ASSERT_TRUE(FindConfigDrive(ctx, letter, count));
-    EXPECT_EQ(letter, 'E');
+    EXPECT_EQ(FindConfigDrive(ctx, count)->letter, 'E');
 }
 
 TEST_F(DriveLocatorTest, SearchLooksOnlyAtTheFirstCountEntries) {
@@ -78,11 +72,10 @@ TEST_F(DriveLocatorTest, SearchLooksOnlyAtTheFirstCountEntries) {
     MapDrive('E');
     PutFile('E', "sys_conf.qtx", "1.1.5E");
     CountRemovableDrives(ctx);
-    char letter = 0;
-    EXPECT_FALSE(FindConfigDrive(ctx, letter, 1));
-    EXPECT_FALSE(FindConfigDrive(ctx, letter, -3));
-    EXPECT_TRUE(FindConfigDrive(ctx, letter, 99)) << "a count past the table is bounded by it";
-    EXPECT_EQ(letter, 'E');
+    EXPECT_FALSE(FindConfigDrive(ctx, 1));
+    EXPECT_FALSE(FindConfigDrive(ctx, -3));
+    EXPECT_EQ(Found(FindConfigDrive(ctx, 99)), "E:\\sys_conf.qtx")
+        << "a count past the table is bounded by it";
 }
 
 TEST_F(DriveLocatorTest, ConfigurationFileWinsOverCertificateOnTheSameDrive) {
@@ -90,11 +83,8 @@ TEST_F(DriveLocatorTest, ConfigurationFileWinsOverCertificateOnTheSameDrive) {
     PutFile('E', "sys_conf.qtx", "1.1.5E");
     PutFile('E', "DEVCERT.DAT", Utf16("Qtx Labs"));
     const std::int32_t count = CountRemovableDrives(ctx);
-    char letter = 0;
-    ASSERT_TRUE(FindConfigDrive(ctx, letter, count));
-    EXPECT_EQ(ctx.deviceInfoPath.Get(), "E:\\sys_conf.qtx");
-    EXPECT_FALSE(FindCertificateDrive(ctx, letter, count)) << "the drive is taken";
-    EXPECT_EQ(ctx.deviceInfoPath.Get(), "E:\\sys_conf.qtx");
+    EXPECT_EQ(Found(FindPlayerDrive(ctx, count)), "E:\\sys_conf.qtx");
+    EXPECT_FALSE(FindPlayerDrive(ctx, count)) << "the drive is taken";
 }
 
 TEST_F(DriveLocatorTest, CertificateWithoutVendorTextIsPassedOverAndNotMarked) {
@@ -103,10 +93,7 @@ TEST_F(DriveLocatorTest, CertificateWithoutVendorTextIsPassedOverAndNotMarked) {
     PutFile('E', "DEVCERT.DAT", Utf16("Other Labs"));
     PutFile('F', "DEVCERT.DAT", Utf16("<cert>Qtx Labs</cert>"));
     const std::int32_t count = CountRemovableDrives(ctx);
-    char letter = 0;
-    ASSERT_TRUE(FindCertificateDrive(ctx, letter, count));
-    EXPECT_EQ(letter, 'F');
-    EXPECT_EQ(ctx.deviceInfoPath.Get(), "F:\\DEVCERT.DAT");
+    EXPECT_EQ(Found(FindCertificateDrive(ctx, count)), "F:\\DEVCERT.DAT");
     EXPECT_EQ(Table(), Expected("EA"));
 }
 
@@ -117,11 +104,9 @@ TEST_F(DriveLocatorTest, CertificateThatCannotBeOpenedIsNoPlayer) {
     PutFile('F', "DEVCERT.DAT", Utf16("Qtx Labs"));
     const auto held = HeldByAnotherProgram("E:\\DEVCERT.DAT");
     const std::int32_t count = CountRemovableDrives(ctx);
-    char letter = 0;
-    bool found = false;
-    EXPECT_NO_THROW(found = FindCertificateDrive(ctx, letter, count));
-    EXPECT_TRUE(found);
-    EXPECT_EQ(letter, 'F');
+    std::optional<LocatedPlayer> found;
+    EXPECT_NO_THROW(found = FindCertificateDrive(ctx, count));
+    EXPECT_EQ(Found(found), "F:\\DEVCERT.DAT");
     EXPECT_EQ(Table(), Expected("EA"));
 }
 

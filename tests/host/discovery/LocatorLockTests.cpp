@@ -28,9 +28,8 @@ TEST_F(LocatorLockTest, TheWindowCanTakeTheLockWhileALocatorWaitsOnASlowPlayer) 
     CallGate slowPlayer([](const sim::Call& call) {
         return call.kind == sim::CallKind::Read && call.path == "E:\\DEVCERT.DAT";
     });
-    char letter = 0;
-    bool found = false;
-    std::thread worker([&] { found = FindCertificateDrive(ctx, letter, count); });
+    std::optional<LocatedPlayer> found;
+    std::thread worker([&] { found = FindCertificateDrive(ctx, count); });
     slowPlayer.WaitUntilReached();
     const bool windowGotTheLock = ctx.sharedLock.try_lock();
     if (windowGotTheLock) {
@@ -40,9 +39,8 @@ TEST_F(LocatorLockTest, TheWindowCanTakeTheLockWhileALocatorWaitsOnASlowPlayer) 
     worker.join();
 
     EXPECT_TRUE(windowGotTheLock) << "the poll would have waited on the player";
-    EXPECT_TRUE(found);
-    EXPECT_EQ(letter, 'E');
-    EXPECT_EQ(ctx.deviceInfoPath.Get(), "E:\\DEVCERT.DAT");
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->filePath, "E:\\DEVCERT.DAT");
 }
 
 TEST_F(LocatorLockTest, AnEntryTakenOrRecountedDuringTheProbeIsNotHandedOutTwice) {
@@ -64,18 +62,14 @@ TEST_F(LocatorLockTest, AnEntryTakenOrRecountedDuringTheProbeIsNotHandedOutTwice
         PutFile('E', kConfigFileName, "1.1.5E");
         PutFile('G', kConfigFileName, "1.1.5E");
         const std::int32_t count = CountRemovableDrives(ctx);
-        ctx.deviceInfoPath.Set("");
         sim::ScopedCallHook otherThread([&](const sim::Call& call) {
             if (call.kind == sim::CallKind::Find && call.path == "E:\\sys_conf.qtx") {
                 ctx.removableDrives.Set(other.meanwhile);
             }
             return 0L;
         });
-        char letter = 0;
-        EXPECT_EQ(FindConfigDrive(ctx, letter, count), other.expected != 0);
-        EXPECT_EQ(letter, other.expected);
-        EXPECT_EQ(ctx.deviceInfoPath.Get(),
-                  other.expected == 0 ? "" : std::string{other.expected} + ":\\sys_conf.qtx");
+        const std::optional<LocatedPlayer> found = FindConfigDrive(ctx, count);
+        EXPECT_EQ(found ? found->letter : 0, other.expected);
     }
 }
 
