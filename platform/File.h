@@ -1,16 +1,14 @@
 #pragma once
 // Files by path: the player's files, the firmware image and the file written onto the player, and
 // the search for files by name.
+#include "platform/SystemValue.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 
-#ifndef MOVEFILE_REPLACE_EXISTING
-inline constexpr unsigned MOVEFILE_REPLACE_EXISTING = 0x00000001;
-#endif
-#ifndef MOVEFILE_WRITE_THROUGH
-inline constexpr unsigned MOVEFILE_WRITE_THROUGH = 0x00000008;
-#endif
+PLATFORM_VALUE(unsigned, MOVEFILE_REPLACE_EXISTING, 0x00000001)
+PLATFORM_VALUE(unsigned, MOVEFILE_WRITE_THROUGH, 0x00000008)
 
 namespace platform {
 

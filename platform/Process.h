@@ -1,13 +1,11 @@
 #pragma once
 // The process: its command line, threads, sleeping and where it loads DLLs from.
+#include "platform/SystemValue.h"
+
 #include <string>
 
-#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
-inline constexpr unsigned LOAD_LIBRARY_SEARCH_SYSTEM32 = 0x00000800;
-#endif
-#ifndef SEM_FAILCRITICALERRORS
-inline constexpr unsigned SEM_FAILCRITICALERRORS = 0x0001;
-#endif
+PLATFORM_VALUE(unsigned, LOAD_LIBRARY_SEARCH_SYSTEM32, 0x00000800)
+PLATFORM_VALUE(unsigned, SEM_FAILCRITICALERRORS, 0x0001)
 
 namespace platform {
 

@@ -1,11 +1,11 @@
 #pragma once
 // The registry, read only, and the system's wording of error codes.
+#include "platform/SystemValue.h"
+
 #include <cstdint>
 #include <string>
 
-#ifndef KEY_QUERY_VALUE
-inline constexpr std::uint32_t KEY_QUERY_VALUE = 0x0001;
-#endif
+PLATFORM_VALUE(std::uint32_t, KEY_QUERY_VALUE, 0x0001)
 
 namespace platform {
 

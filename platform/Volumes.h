@@ -1,13 +1,11 @@
 #pragma once
 // Drive letters, their kind and their free space.
+#include "platform/SystemValue.h"
+
 #include <cstdint>
 
-#ifndef DRIVE_NO_ROOT_DIR
-inline constexpr unsigned DRIVE_NO_ROOT_DIR = 1;
-#endif
-#ifndef DRIVE_REMOVABLE
-inline constexpr unsigned DRIVE_REMOVABLE = 2;
-#endif
+PLATFORM_VALUE(unsigned, DRIVE_NO_ROOT_DIR, 1)
+PLATFORM_VALUE(unsigned, DRIVE_REMOVABLE, 2)
 
 namespace platform {
 

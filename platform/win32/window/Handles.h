@@ -1,8 +1,8 @@
 #pragma once
 // Conversions between the platform layer's opaque handles and the Win32 handles they carry.
-#include "platform/Window.h"
-
 #include <windows.h>
+
+#include "platform/Window.h"
 
 namespace platform::win32 {
 

@@ -1,6 +1,6 @@
-#include "platform/Process.h"
-
 #include <windows.h>
+
+#include "platform/Process.h"
 
 #include <process.h>
 
