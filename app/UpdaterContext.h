@@ -34,7 +34,7 @@ enum class TransferPhase : std::int32_t {
     Asking,   // the upgrade command runs: its warning is up
     Starting, // confirmed: the image is measured, the drives counted and the worker started
     Walking,  // the worker walks the players
-    Finished, // the worker has ended the run
+    Ended,    // the worker has ended the run
 };
 
 // How the run ended: the process's exit code, for the script that started the updater.

@@ -103,7 +103,7 @@ DeviceText WideDeviceText(std::string_view bytes) {
     return AnsiFromUtf16Bytes(bytes.data(), bytes.size());
 }
 
-std::string ExtractTaggedVersion(std::string_view text) {
+std::string SearchVersionTag(std::string_view text) {
     const long long tag = Find(text, kVersionTag, 0);
     const long long open = Find(text, ">", tag + 1);
     const long long close = Find(text, "<", open + 1);
@@ -138,13 +138,13 @@ bool LoadDeviceTextNarrow(const std::string& path, DeviceText& text) {
 }
 
 std::string ExtractTaggedVersion(const std::string& path, DeviceText& text) {
-    const std::string version = ExtractTaggedVersion(TextIn(text));
+    const std::string version = SearchVersionTag(TextIn(text));
     if (version.size() >= kShortestUsableVersion) {
         return version;
     }
     // Whatever the 8-bit load leaves is searched, whether or not it read the file.
     LoadDeviceTextNarrow(path, text);
-    return ExtractTaggedVersion(TextIn(text));
+    return SearchVersionTag(TextIn(text));
 }
 
 std::optional<std::string> ReadInstalledVersion(const std::string& path, DeviceText& text) {

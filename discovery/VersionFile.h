@@ -55,7 +55,7 @@ DeviceText WideDeviceText(std::string_view bytes);
 
 // The tag search: the text between the '>' after "<firmver>" and the next '<' (searches that find
 // nothing give -1, and the range is cut to the text).
-std::string ExtractTaggedVersion(std::string_view text);
+std::string SearchVersionTag(std::string_view text);
 
 // Form 2 from the file: replaces `text` with its UTF-16LE content converted to ANSI. False, leaving
 // `text` as it was, when the file cannot be read at all or is over kMaxTaggedTextBytes; false with

@@ -140,7 +140,7 @@ CopyOutcome CopyImageToDrive(const TransferJob& job, char letter,
         if (!SameContent(image, temporary)) {
             // When the medium kept what was sent, it is the image that changed meanwhile (a stale
             // length set beforehand may follow what was sent).
-            const bool imageChanged = DigestOf(temporary, sent.bytes) == sent.digest;
+            const bool imageChanged = DigestOf(temporary, sent.length) == sent.digest;
             return Discard(temporary,
                            {imageChanged ? CopyFailure::ImageChanged : CopyFailure::VerifyFailed, 0});
         }

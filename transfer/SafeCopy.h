@@ -31,7 +31,7 @@ struct CopyOutcome {
 
 // What went into a copy: how many bytes, and a digest of them.
 struct SentImage {
-    std::uint64_t bytes;
+    std::uint64_t length;
     std::uint64_t digest;
 };
 

@@ -85,7 +85,7 @@ void FinishTransfer(const TransferJob& job, bool anyPlayerUpdated) {
     ctx.runOutcome = anyPlayerUpdated ? RunOutcome::Upgraded : RunOutcome::NoPlayerUpgraded;
     StopProgress(job.dialog);
     ShowMessage(job.dialog, anyPlayerUpdated ? kCompletionMessage : kNoPlayerUpdatedMessage);
-    ctx.transferPhase = TransferPhase::Finished;
+    ctx.transferPhase = TransferPhase::Ended;
     ctx.status = Finished;
     EndRun(job.dialog);
 }

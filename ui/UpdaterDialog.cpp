@@ -177,7 +177,7 @@ platform::IconHandle UpdaterDialog::OnQueryDragIcon() {
 }
 
 void UpdaterDialog::OnOK() {
-    if (context_.transferPhase != TransferPhase::Finished &&
+    if (context_.transferPhase != TransferPhase::Ended &&
         platform::MessageBoxA(Handle(), kExitQuestion, kExitCaption, MB_YESNO) != IDYES) {
         return;
     }

@@ -41,11 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const DeviceText wide = WideDeviceText(bytes);
     CheckWideText(bytes, wide);
-    const std::string fromWide = ExtractTaggedVersion(TextIn(wide));
+    const std::string fromWide = SearchVersionTag(TextIn(wide));
     Expect(fromWide == ModelTaggedVersion(TextIn(wide)), "the UTF-16 reading's version");
     if (fromWide.size() < kShortestUsableVersion) {
         const DeviceText narrow = NarrowText(bytes);
-        Expect(ExtractTaggedVersion(TextIn(narrow)) == ModelTaggedVersion(TextIn(narrow)),
+        Expect(SearchVersionTag(TextIn(narrow)) == ModelTaggedVersion(TextIn(narrow)),
                "else the 8-bit reading's");
     }
     return 0;

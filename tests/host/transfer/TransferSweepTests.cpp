@@ -153,7 +153,7 @@ protected:
             }
         }
         EXPECT_EQ(boxes.back() == kCompletionText, anyReceived) << "success only if a player received it";
-        EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished) << "the run ends";
+        EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Ended) << "the run ends";
         EXPECT_EQ(Logged().back(), "IDCANCEL") << "and the window is left";
     }
 

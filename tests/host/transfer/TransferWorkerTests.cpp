@@ -22,7 +22,7 @@ TEST_F(TransferWorkerTest, OnePlayerReceivesTheImageThenTheRunEnds) {
                             // The progress stops for good before the box; the run is marked
                             // finished only after it.
                             EXPECT_FALSE(platform::sim::TimerPeriod(dialog_, ID_TIMER_PROGRESS));
-                            EXPECT_NE(ctx.transferPhase.load(), TransferPhase::Finished);
+                            EXPECT_NE(ctx.transferPhase.load(), TransferPhase::Ended);
                             Log("box");
                         }}});
     RunTransfer();
@@ -38,7 +38,7 @@ TEST_F(TransferWorkerTest, OnePlayerReceivesTheImageThenTheRunEnds) {
     EXPECT_NE(boxes[0].thread, std::this_thread::get_id()) << "shown by the worker";
     EXPECT_EQ(Logged(), (Strings{"progress stop", "box", "IDCANCEL"}));
     EXPECT_EQ(ctx.runOutcome.load(), RunOutcome::Upgraded);
-    EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished);
+    EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Ended);
     EXPECT_EQ(ctx.status.load(), Finished);
     EXPECT_EQ(ctx.currentDriveOrdinal.load(), 1);
     EXPECT_FALSE(platform::sim::TimerPeriod(dialog_, ID_TIMER_PROGRESS)) << "stopped for good";
@@ -56,7 +56,7 @@ TEST_F(TransferWorkerTest, ADiskTooSmallIsReportedWhileTheProgressTimerStandsSti
                                  "box, timer stopped", "IDCANCEL"}));
     EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.rom")));
     EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.tmp")));
-    EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished);
+    EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Ended);
     EXPECT_EQ(ctx.status.load(), Finished);
 }
 
@@ -202,7 +202,7 @@ TEST_F(TransferWorkerTest, AnImageThatCannotBeReadIsReportedForEachPlayer) {
                                    "F:\\ The firmware image could not be read (system error 2). The firmware "
                                    "file on this device was not changed.",
                                    kNoneReceivedText}));
-    EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished);
+    EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Ended);
 }
 
 TEST_F(TransferWorkerTest, FreeSpaceThatCannotBeQueriedSkipsThatPlayer) {
@@ -228,7 +228,7 @@ TEST_F(TransferWorkerTest, NoPlayerAmongTheDrivesEndsWithTheFailureMessage) {
     EXPECT_EQ(Logged(), (Strings{"progress stop", "box, timer stopped", "IDCANCEL"}));
     EXPECT_EQ(ctx.currentDriveOrdinal.load(), 2) << "one iteration per drive";
     EXPECT_EQ(ctx.runOutcome.load(), RunOutcome::NoPlayerUpgraded);
-    EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished);
+    EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Ended);
     EXPECT_EQ(ctx.status.load(), Finished);
 }
 

@@ -52,7 +52,7 @@ protected:
         }
         EXPECT_FALSE(std::filesystem::exists(Folder('F') / kTargetFileName));
         EXPECT_EQ(sim::Inspect(window_).result, IDCANCEL);
-        EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished);
+        EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Ended);
         EXPECT_EQ(ctx.status.load(), Finished);
     }
 };

@@ -109,7 +109,7 @@ TEST_F(UpdaterDialogTest, ExitAnsweredYesReleasesStopsPollingAndEnds) {
 
 TEST_F(UpdaterDialogTest, ExitAfterTheRunFinishedDoesNotAsk) {
     Open();
-    ctx.transferPhase = TransferPhase::Finished;
+    ctx.transferPhase = TransferPhase::Ended;
     ctx.status = Ready; // the phase counts, not the status
     Command(IDOK);
     EXPECT_TRUE(sim::ShownMessageBoxes().empty());

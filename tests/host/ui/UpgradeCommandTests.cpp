@@ -285,7 +285,7 @@ TEST_F(UpgradeCommandTest,
     EXPECT_EQ(ReadBytes(Folder('E') / kTargetFileName), ReadBytes(ImagePath(1)));
     ASSERT_EQ(BoxCount(), 4u);
     EXPECT_EQ(sim::ShownMessageBoxes().back().text, kCompletionText);
-    EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Finished);
+    EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Ended);
     EXPECT_EQ(sim::Inspect(window_).result, IDCANCEL);
     EXPECT_FALSE(ProgressTimerRuns());
 }
