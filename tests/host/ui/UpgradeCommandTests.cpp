@@ -68,7 +68,14 @@ TEST_F(UpgradeCommandTest, WarningHasItsTextCaptionButtonsAndIcon) {
 }
 
 // What makes a click start no run.
-enum class NoRun { WarningCancelled, ImageOneByteShort, ChosenImageMissing, NoImageChosen, NoDriveLeft };
+enum class NoRun {
+    WarningCancelled,
+    ImageOneByteShort,
+    ChosenImageMissing,
+    NoImageChosen,
+    NoDriveLeft,
+    NoThread
+};
 
 const char* Name(NoRun reason) {
     switch (reason) {
@@ -82,6 +89,8 @@ const char* Name(NoRun reason) {
         return "NoImageChosen";
     case NoRun::NoDriveLeft:
         return "NoDriveLeft";
+    case NoRun::NoThread:
+        return "NoThread";
     }
     return "";
 }
@@ -95,7 +104,7 @@ TEST_P(ClickThatStartsNoRun, GoesBackToShowingTheVersion) {
     sim::HoldThreads();
     OpenWithPlayerShowingItsVersion();
     std::vector<sim::BoxAnswer> warning = {{IDOK}};
-    std::string imageBox; // the box after the warning, if any
+    std::string whyBox; // the box after the warning, if any
     switch (GetParam()) {
     case NoRun::WarningCancelled:
         warning = {{IDCANCEL}};
@@ -105,25 +114,29 @@ TEST_P(ClickThatStartsNoRun, GoesBackToShowingTheVersion) {
         break;
     case NoRun::ChosenImageMissing:
         std::filesystem::remove(ImagePath(1));
-        imageBox = "The firmware image \"" + ImagePath(1) +
+        whyBox = "The firmware image \"" + ImagePath(1) +
                    "\" cannot be opened (error 2). F/W upgrade is not "
                    "started.";
         break;
     case NoRun::NoImageChosen:
         ctx.firmwareImagePath.Set("");
-        imageBox = "The firmware image \"\" cannot be opened (error 3). F/W upgrade is not started.";
+        whyBox = "The firmware image \"\" cannot be opened (error 3). F/W upgrade is not started.";
         break;
     case NoRun::NoDriveLeft:
         platform::SendMessageA(Control(IDC_PROGRESS), PBM_SETPOS, 300, 0); // wherever a bar stood
         warning = {{IDOK, 0, [this] { UnplugAll(); }}};
         break;
+    case NoRun::NoThread:
+        sim::RefuseThreads();
+        whyBox = "The firmware transfer could not be started. F/W upgrade is not started.";
+        break;
     }
     sim::ScriptMessageBoxes(warning);
     sim::Click(window_, IDC_UPGRADE);
     const auto boxes = sim::ShownMessageBoxes();
-    ASSERT_EQ(boxes.size(), imageBox.empty() ? 1u : 2u);
-    if (!imageBox.empty()) {
-        EXPECT_EQ(boxes[1].text, imageBox);
+    ASSERT_EQ(boxes.size(), whyBox.empty() ? 1u : 2u);
+    if (!whyBox.empty()) {
+        EXPECT_EQ(boxes[1].text, whyBox);
         EXPECT_EQ(boxes[1].caption, kMessageCaption);
         EXPECT_EQ(boxes[1].type, MB_OK);
     }
@@ -138,7 +151,7 @@ TEST_P(ClickThatStartsNoRun, GoesBackToShowingTheVersion) {
 INSTANTIATE_TEST_SUITE_P(Each, ClickThatStartsNoRun,
                          ::testing::Values(NoRun::WarningCancelled, NoRun::ImageOneByteShort,
                                            NoRun::ChosenImageMissing, NoRun::NoImageChosen,
-                                           NoRun::NoDriveLeft),
+                                           NoRun::NoDriveLeft, NoRun::NoThread),
                          [](const ::testing::TestParamInfo<NoRun>& info) { return Name(info.param); });
 
 TEST_F(UpgradeCommandTest, ImageOfFiftyThousandBytesStartsTheRun) {

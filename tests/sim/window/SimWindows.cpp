@@ -46,6 +46,7 @@ struct Data {
     std::vector<ShownMessageBox> boxes;
     std::vector<DeliveredMessage> delivered;
     bool holdThreads = false;
+    bool refuseThreads = false;
     std::vector<std::thread> threads; // started; joined once ended
     std::vector<std::pair<void (*)(void*), void*>> held;
     int running = 0;
@@ -389,14 +390,17 @@ std::string GetCommandLineA() {
 }
 
 bool BeginThread(void (*proc)(void*), void* argument) {
-    Locked([&](Data& d) {
+    return Locked([&](Data& d) {
+        if (d.refuseThreads) {
+            return false;
+        }
         if (d.holdThreads) {
             d.held.emplace_back(proc, argument);
         } else {
             StartThread(proc, argument);
         }
+        return true;
     });
-    return true;
 }
 
 void Sleep(unsigned milliseconds) {
@@ -512,6 +516,10 @@ std::vector<ShownMessageBox> ShownMessageBoxes() {
 
 void HoldThreads() {
     Locked([](Data& d) { d.holdThreads = true; });
+}
+
+void RefuseThreads() {
+    Locked([](Data& d) { d.refuseThreads = true; });
 }
 
 void ReleaseHeldThreads() {

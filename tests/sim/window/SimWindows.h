@@ -79,6 +79,8 @@ std::vector<ShownMessageBox> ShownMessageBoxes();
 // From now until the reset, BeginThread starts nothing until ReleaseHeldThreads().
 void HoldThreads();
 void ReleaseHeldThreads();
+// From now until the reset, BeginThread starts nothing and fails, as when the system has no thread to give.
+void RefuseThreads();
 // Pumps until every started thread has ended, or the real-time deadline (a failure).
 bool WaitForThreads();
 int ThreadsStarted();
