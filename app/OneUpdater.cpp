@@ -1,10 +1,10 @@
 #include "app/OneUpdater.h"
 
+#include "app/WindowRequests.h"
 #include "platform/Errors.h"
 #include "platform/Process.h"
 #include "platform/Window.h"
 #include "ui/UpdaterDialog.h"
-#include "app/WindowRequests.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "discovery/DeviceScan.h"
 
+#include "app/WindowRequests.h"
 #include "discovery/VersionPolicy.h"
 #include "platform/Errors.h"
 #include "platform/Registry.h"
-#include "app/WindowRequests.h"
 
 #include <string>
 

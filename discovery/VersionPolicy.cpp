@@ -1,7 +1,7 @@
 #include "discovery/VersionPolicy.h"
 
-#include "discovery/VersionFile.h"
 #include "app/WindowRequests.h"
+#include "discovery/VersionFile.h"
 
 #include <cfloat>
 #include <cstdlib>

@@ -115,8 +115,8 @@ TEST_P(ClickThatStartsNoRun, GoesBackToShowingTheVersion) {
     case NoRun::ChosenImageMissing:
         std::filesystem::remove(ImagePath(1));
         whyBox = "The firmware image \"" + ImagePath(1) +
-                   "\" cannot be opened (error 2). F/W upgrade is not "
-                   "started.";
+                 "\" cannot be opened (error 2). F/W upgrade is not "
+                 "started.";
         break;
     case NoRun::NoImageChosen:
         ctx.firmwareImagePath.Set("");
