@@ -19,6 +19,7 @@ using DeviceContext = DeviceContextTag*;
 struct BitmapTag;
 using BitmapHandle = BitmapTag*; // owned by whoever loaded it, freed with DeleteObject
 
+// The platform's RECT, laid out as it is: the rectangle of a WM_DPICHANGED is read as one.
 struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;
 };
@@ -50,6 +51,13 @@ bool IsWindowEnabled(WindowHandle window);
 bool IsIconic(WindowHandle window);
 // Returns the window that had the focus, or null.
 WindowHandle SetFocus(WindowHandle window);
+// The window of this thread that has the keyboard focus, or null (also after it was disabled).
+WindowHandle GetFocus();
+// Empty when the dialog has no control `id`.
+std::string GetDlgItemTextA(WindowHandle dialog, int id);
+// Moves and sizes `window` (screen pixels for a top-level window); SWP_* flags.
+bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int width, int height,
+                  unsigned flags);
 
 // Only the program's entry calls these three, so the simulated machine has none of them.
 // The top-level window of class `className` titled `title` in this session, or null.

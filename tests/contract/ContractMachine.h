@@ -3,6 +3,7 @@
 // The tests call the platform's own functions; this fixture does only what the platform layer has
 // no call for (map a letter, write a registry value, open a window, answer a message box), each
 // tier in its own way: tests/contract/host/ and tests/contract/win32/.
+#include "platform/Accessibility.h"
 #include "platform/Types.h"
 #include "platform/Volumes.h"
 #include "platform/Window.h"
@@ -21,6 +22,13 @@ inline constexpr char kContractKey[] = "SOFTWARE\\TolvoUpdaterContract";
 struct BoxAnswer {
     int button;
     unsigned upForMs = 0; // time the box stays up before it is answered
+};
+
+// An event a screen reader would have received.
+struct SeenWinEvent {
+    platform::WindowHandle window;
+    long objectId, childId;
+    std::string text; // the window's text when it arrived
 };
 
 struct ShownBox {
@@ -64,6 +72,10 @@ protected:
     // The next message boxes shown on the calling thread, and only there, are answered so.
     void AnswerBoxesOnThisThread(std::vector<BoxAnswer> answers);
     std::vector<ShownBox> BoxesShown();
+
+    // The EVENT_OBJECT_LIVEREGIONCHANGED events raised in this process since the machine was made,
+    // as a listener sees them once this thread's messages are delivered.
+    std::vector<SeenWinEvent> LiveRegionEventsSeen();
 
 private:
     struct Tier;

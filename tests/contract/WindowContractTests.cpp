@@ -1,6 +1,7 @@
 // The window services the program relies on: a send from the worker, timers, posted commands,
 // message boxes and their loops, and the answers a dialog procedure gives.
 #include "ContractMachine.h"
+#include "platform/Accessibility.h"
 #include "platform/Window.h"
 #include "tests/common/SystemValues.h"
 
@@ -174,6 +175,56 @@ TEST_F(WindowContract, AClickOnADisabledButtonStillReachesTheDialogAsUnderWine) 
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0].wParam, static_cast<WParam>(IDOK) | (WParam{BN_CLICKED} << 16));
     EXPECT_EQ(commands[0].lParam, reinterpret_cast<LParam>(button));
+}
+
+TEST_F(WindowContract, AControlDisabledWithTheFocusLeavesNoneAndTheNextControlMessageGivesItBack) {
+    const WindowHandle button = platform::GetDlgItem(window_, IDOK);
+    ASSERT_NE(button, nullptr);
+    platform::SetFocus(button);
+    EXPECT_EQ(platform::GetFocus(), button);
+    platform::EnableWindow(button, false);
+    EXPECT_EQ(platform::GetFocus(), nullptr) << "the keyboard reaches no control now";
+    platform::EnableWindow(button, true);
+    EXPECT_EQ(platform::GetFocus(), nullptr) << "enabling gives no focus back";
+    platform::SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WParam>(button), 1);
+    EXPECT_EQ(platform::GetFocus(), button);
+}
+
+TEST_F(WindowContract, ALiveRegionChangeReachesAListenerWithTheTextItsControlHolds) {
+    const WindowHandle control = platform::GetDlgItem(window_, IDOK);
+    for (const char* text : {"Ready", "Downloading"}) {
+        platform::SetWindowTextA(control, text);
+        platform::NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, control, OBJID_CLIENT, CHILDID_SELF);
+    }
+    EXPECT_TRUE(PumpUntil([this] { return LiveRegionEventsSeen().size() >= 2; }));
+    LetTimePass(100); // and no more arrive
+    const auto seen = LiveRegionEventsSeen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].window, control);
+    EXPECT_EQ(seen[0].objectId, OBJID_CLIENT);
+    EXPECT_EQ(seen[0].childId, CHILDID_SELF);
+    EXPECT_EQ(seen[1].text, "Downloading");
+}
+
+TEST_F(WindowContract, ThePropertyServiceNeedsComOnTheThreadAndMarksALiveRegionWhereTheSystemCan) {
+    const WindowHandle control = platform::GetDlgItem(window_, IDOK);
+    std::thread([&] { // a thread of its own: nothing else gave it COM
+        EXPECT_FALSE(platform::AccPropServices().IsAvailable()) << "without COM";
+        ASSERT_TRUE(platform::CoInitializeEx(COINIT_APARTMENTTHREADED));
+        {
+            platform::AccPropServices service;
+            EXPECT_TRUE(service.IsAvailable());
+            const bool set = service.SetHwndProp(control, OBJID_CLIENT, CHILDID_SELF,
+                                                 platform::AccProperty::LiveSetting, platform::Polite);
+            // Windows 8 and later keep the setting; Wine 8 answers E_NOTIMPL, as Windows 7 has none.
+            EXPECT_EQ(set, !UnderWine());
+            EXPECT_EQ(service.ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF,
+                                             platform::AccProperty::LiveSetting),
+                      set);
+        }
+        platform::CoUninitialize();
+    })
+        .join();
 }
 
 } // namespace

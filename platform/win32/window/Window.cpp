@@ -9,6 +9,9 @@ namespace platform {
 using win32::FromHwnd;
 using win32::ToHwnd;
 
+static_assert(sizeof(Rect) == sizeof(RECT) && offsetof(Rect, left) == offsetof(RECT, left) &&
+              offsetof(Rect, bottom) == offsetof(RECT, bottom));
+
 bool SetWindowTextA(WindowHandle window, const char* text) {
     return ::SetWindowTextA(ToHwnd(window), text) != FALSE;
 }
@@ -26,6 +29,21 @@ bool IsIconic(WindowHandle window) {
 }
 WindowHandle SetFocus(WindowHandle window) {
     return FromHwnd(::SetFocus(ToHwnd(window)));
+}
+WindowHandle GetFocus() {
+    return FromHwnd(::GetFocus());
+}
+std::string GetDlgItemTextA(WindowHandle dialog, int id) {
+    const HWND control = ::GetDlgItem(ToHwnd(dialog), id);
+    std::string text(static_cast<std::size_t>(control ? ::GetWindowTextLengthA(control) : 0), '\0');
+    const int copied =
+        text.empty() ? 0 : ::GetWindowTextA(control, text.data(), static_cast<int>(text.size()) + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int width, int height,
+                  unsigned flags) {
+    return ::SetWindowPos(ToHwnd(window), ToHwnd(insertAfter), x, y, width, height, flags) != FALSE;
 }
 WindowHandle FindWindowA(const char* className, const char* title) {
     return FromHwnd(::FindWindowA(className, title));

@@ -2,6 +2,7 @@
 #include "ContractMachine.h"
 #include "host/support/TempFolder.h"
 #include "sim/system/SimMachine.h"
+#include "sim/window/SimAccessibility.h"
 #include "sim/window/SimWindows.h"
 #include "ui/resource.h"
 
@@ -98,4 +99,14 @@ std::vector<ShownBox> ContractMachine::BoxesShown() {
         shown.push_back({box.owner, box.text, box.caption, box.type & 0xF});
     }
     return shown;
+}
+
+std::vector<SeenWinEvent> ContractMachine::LiveRegionEventsSeen() {
+    std::vector<SeenWinEvent> seen;
+    for (const sim::RaisedWinEvent& event : sim::RaisedWinEvents()) {
+        if (event.event == EVENT_OBJECT_LIVEREGIONCHANGED) {
+            seen.push_back({event.window, event.objectId, event.childId, event.text});
+        }
+    }
+    return seen;
 }

@@ -24,6 +24,17 @@ namespace {
 thread_local std::deque<BoxAnswer> answers; // of the thread that shows the boxes
 thread_local HWND lastBox = nullptr;        // a box is activated more than once
 thread_local bool openingOwnWindow = false; // activated before its handle is known
+std::mutex liveRegionLock;
+std::vector<SeenWinEvent> liveRegionEvents; // of the machine that listens
+
+// An out-of-context hook of this process: called on the hooking thread as it delivers messages.
+void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD, HWND window, LONG objectId, LONG childId, DWORD, DWORD) {
+    char text[256] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    std::lock_guard hold(liveRegionLock);
+    liveRegionEvents.push_back({reinterpret_cast<platform::WindowHandle>(window), objectId, childId, text});
+}
+
 std::mutex boxesLock;
 std::vector<ShownBox>* boxesShown = nullptr;
 std::vector<HWND>* ownWindows = nullptr; // the test's windows, which are dialogs too
@@ -82,6 +93,7 @@ struct ContractMachine::Tier {
     std::set<char> mapped;
     std::vector<HWND> windows;
     std::map<DWORD, HHOOK> hooks; // by thread
+    HWINEVENTHOOK liveRegionHook = nullptr;
     std::vector<ShownBox> boxes;
 
     std::string Path(char letter, const std::string& name) const {
@@ -94,6 +106,14 @@ ContractMachine::ContractMachine() : tier_(std::make_unique<Tier>()) {
                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
     EXPECT_TRUE(::CreateDirectoryA(WinePath(tier_->root).c_str(), nullptr)) << tier_->root;
     AnswerBoxesOnThisThread({});
+    {
+        std::lock_guard hold(liveRegionLock);
+        liveRegionEvents.clear();
+    }
+    tier_->liveRegionHook =
+        ::SetWinEventHook(EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr, OnWinEvent,
+                          ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    EXPECT_NE(tier_->liveRegionHook, nullptr);
     std::lock_guard hold(boxesLock);
     boxesShown = &tier_->boxes;
     ownWindows = &tier_->windows;
@@ -103,6 +123,7 @@ ContractMachine::~ContractMachine() {
     for (const HWND window : tier_->windows) {
         ::DestroyWindow(window);
     }
+    ::UnhookWinEvent(tier_->liveRegionHook);
     for (const auto& [thread, hook] : tier_->hooks) {
         ::UnhookWindowsHookEx(hook); // threads that have ended took theirs along
     }
@@ -214,4 +235,9 @@ void ContractMachine::AnswerBoxesOnThisThread(std::vector<BoxAnswer> next) {
 std::vector<ShownBox> ContractMachine::BoxesShown() {
     std::lock_guard hold(boxesLock);
     return tier_->boxes;
+}
+
+std::vector<SeenWinEvent> ContractMachine::LiveRegionEventsSeen() {
+    std::lock_guard hold(liveRegionLock);
+    return liveRegionEvents;
 }

@@ -1,6 +1,7 @@
 #include "sim/window/SimWindows.h"
 
 #include "platform/Process.h"
+#include "sim/window/SimAccessibility.h"
 
 #include <algorithm>
 #include <chrono>
@@ -134,6 +135,9 @@ LResult Deliver(WindowHandle handle, unsigned message, WParam wParam, LParam lPa
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == 0xF060 /* SC_CLOSE */) {
         PostMessageA(handle, WM_COMMAND, static_cast<WParam>(IDCANCEL), 0);
     }
+    if (message == WM_NEXTDLGCTL && lParam != 0) { // to the control in wParam; by direction is not simulated
+        SetFocus(reinterpret_cast<WindowHandle>(wParam));
+    }
     return 0;
 }
 
@@ -252,8 +256,14 @@ bool ShowWindow(WindowHandle window, int command) {
                 [command](Window& found) { return std::exchange(found.state.visible, command != SW_HIDE); });
 }
 
+// As on Windows, a window that is disabled while it has the focus leaves no window with it.
 bool EnableWindow(WindowHandle window, bool enable) {
-    return With(window, false, [enable](Window& found) { return !std::exchange(found.enabled, enable); });
+    return With(window, false, [&](Window& found) {
+        if (!enable && data.focus == window) {
+            data.focus = nullptr;
+        }
+        return !std::exchange(found.enabled, enable);
+    });
 }
 
 bool IsWindowEnabled(WindowHandle window) {
@@ -264,6 +274,17 @@ bool IsWindowEnabled(WindowHandle window) {
 WindowHandle SetFocus(WindowHandle window) {
     return Locked(
         [window](Data& d) { return window && !Find(window) ? nullptr : std::exchange(d.focus, window); });
+}
+
+WindowHandle GetFocus() {
+    return Locked([](Data& d) {
+        const Window* focus = Find(d.focus);
+        return focus != nullptr && focus->thread == std::this_thread::get_id() ? d.focus : nullptr;
+    });
+}
+
+std::string GetDlgItemTextA(WindowHandle dialog, int id) {
+    return Inspect(GetDlgItem(dialog, id)).text;
 }
 
 LResult SendMessageA(WindowHandle window, unsigned message, WParam wParam, LParam lParam) {
@@ -371,6 +392,10 @@ unsigned GetDpiForWindow(WindowHandle) {
     return 96;
 }
 bool MapDialogRect(WindowHandle, Rect*) {
+    return false;
+}
+bool SetWindowPos(WindowHandle, WindowHandle, int, int, int, int, unsigned) {
+    AddFailure("SetWindowPos: window placement and DPI run only in the Windows tier");
     return false;
 }
 PaintScope::PaintScope(WindowHandle window) : window_(window), context_(nullptr), state_(nullptr) {}
@@ -558,6 +583,7 @@ void Reset() {
         std::abort();
     }
     JoinEnded();
+    ResetAccessibility();
     Data fresh;
     fresh.definitions = std::move(data.definitions);
     data = std::move(fresh);
