@@ -17,7 +17,7 @@ void UpdaterDialog::PollDevice() {
         context_.status = NotReady;
         context_.progressTicks = 0;
         ShowStatus(NotReady);
-        upgradeButton_.EnableWindow(false);
+        DisableUpgrade();
         ShowTopView(TopView::Logo);
         return;
     }
@@ -32,7 +32,7 @@ void UpdaterDialog::PollDevice() {
     const std::optional<LocatedPlayer> player = FindPlayerDrive(context_, driveCount);
     if (!player) {
         context_.status = context_.status == CommError ? Reconnect : CommError;
-        upgradeButton_.EnableWindow(false);
+        DisableUpgrade();
         ShowStatus(context_.status);
         ShowTopView(TopView::Logo);
         return;
@@ -57,6 +57,7 @@ void UpdaterDialog::PollDevice() {
         break;
     }
     ShowTopView(TopView::VersionLines);
+    AnnounceNewVersionLines();
 }
 
 void UpdaterDialog::OnTimer(std::uintptr_t id) {

@@ -13,6 +13,22 @@ constexpr const char* kExitQuestion =
     "Click \"Yes\" to exit the upgrade program. Click \"No\" to resume the upgrade process.";
 constexpr const char* kExitCaption = "Cancellation Confirmation";
 
+// Posted by the DPI change to itself, so the logo is fitted once the dialog manager has laid the
+// controls out for the new DPI.
+constexpr unsigned WM_FIT_LOGO = WM_APP + 2;
+
+// The statuses heard as one: neither alternation is news.
+UpdaterStatus HeardAs(UpdaterStatus code) {
+    switch (code) {
+    case ShowingVersion:
+        return Ready;
+    case Reconnect:
+        return CommError;
+    default:
+        return code;
+    }
+}
+
 } // namespace
 
 UpdaterDialog::UpdaterDialog(UpdaterContext& context)
@@ -28,6 +44,8 @@ ModalDialog::Outcome UpdaterDialog::HandleMessage(unsigned message, platform::WP
         MapCommand<IDC_UPGRADE, BN_CLICKED, &UpdaterDialog::OnUpgrade>(),
         MapDeviceChange<&UpdaterDialog::OnDeviceChange>(),
         MapMessage<WM_WINDOW_REQUEST, &UpdaterDialog::OnWindowRequest>(),
+        MapMessage<WM_DPICHANGED, &UpdaterDialog::OnDpiChanged>(),
+        MapMessage<WM_FIT_LOGO, &UpdaterDialog::OnFitLogo>(),
     };
     return Dispatch(*this, messageMap, message, wParam, lParam);
 }
@@ -49,6 +67,10 @@ void UpdaterDialog::ShowStatus(UpdaterStatus code) {
         statusText_ += context_.deviceVersionText.Get();
     }
     UpdateData();
+    if (HeardAs(code) != heardStatus_) {
+        heardStatus_ = HeardAs(code);
+        LiveRegions::Announce(platform::GetDlgItem(Handle(), IDC_STATUS));
+    }
 }
 
 bool UpdaterDialog::OnInitDialog() {
@@ -69,8 +91,12 @@ bool UpdaterDialog::OnInitDialog() {
     upgradeButton_.SetFocus();
     progress_.SetRange(0, kProgressBarEnd);
 
-    FitLogoToDpi();
+    FitLogoToDpi(platform::GetDpiForWindow(Handle()));
     ShowTopView(TopView::Logo);
+
+    liveRegions_.Mark(
+        {platform::GetDlgItem(Handle(), IDC_STATUS), currentVersion_.Handle(), targetVersion_.Handle()});
+    placeholderVersionLines_ = VersionLinesText();
 
     PollDevice();
 
@@ -121,6 +147,9 @@ void UpdaterDialog::StopProgress() {
 
 void UpdaterDialog::ShowTopView(TopView view) {
     const bool versions = view == TopView::VersionLines;
+    if (!versions) {
+        heardVersionLines_.clear(); // heard again when they come back
+    }
     targetVersion_.ShowWindow(versions ? SW_SHOW : SW_HIDE);
     currentVersion_.ShowWindow(versions ? SW_SHOW : SW_HIDE);
     logo_.ShowWindow(versions ? SW_HIDE : SW_SHOW);
@@ -131,10 +160,17 @@ void UpdaterDialog::EnableUpgrade() {
     upgradeButton_.SetFocus();
 }
 
-void UpdaterDialog::FitLogoToDpi() {
-    const int bitmap = LogoBitmapForDpi(platform::GetDpiForWindow(Handle()));
-    if (bitmap == IDB_LOGO) {
-        return; // the template's own picture
+void UpdaterDialog::DisableUpgrade() {
+    if (platform::GetFocus() == upgradeButton_.Handle()) {
+        GotoDlgCtrl(IDOK);
+    }
+    upgradeButton_.EnableWindow(false);
+}
+
+void UpdaterDialog::FitLogoToDpi(unsigned dpi) {
+    const int bitmap = LogoBitmapForDpi(dpi);
+    if (bitmap == IDB_LOGO && !loadedLogo_) {
+        return; // the template's own picture is shown
     }
     // Dialog units do not grow in step with the DPI (font sizes round), so the drawn logo is
     // stretched the last few pixels to the frame.
@@ -142,11 +178,43 @@ void UpdaterDialog::FitLogoToDpi() {
     if (!platform::MapDialogRect(Handle(), &frame)) {
         return;
     }
-    scaledLogo_.reset(
-        platform::LoadImageA(bitmap, IMAGE_BITMAP, frame.right - frame.left, frame.bottom - frame.top));
-    if (scaledLogo_) {
-        logo_.SetBitmap(scaledLogo_.get());
+    const bool ownSize = bitmap == IDB_LOGO;
+    platform::OwnedBitmap picture(platform::LoadImageA(bitmap, IMAGE_BITMAP,
+                                                       ownSize ? 0 : frame.right - frame.left,
+                                                       ownSize ? 0 : frame.bottom - frame.top));
+    if (picture) {
+        logo_.SetBitmap(picture.get());
+        loadedLogo_ = std::move(picture); // the control no longer shows the one it replaces
     }
+}
+
+platform::LResult UpdaterDialog::OnDpiChanged(platform::WParam dpi, platform::LParam suggested) {
+    const auto& rect = *reinterpret_cast<const platform::Rect*>(suggested);
+    platform::SetWindowPos(Handle(), nullptr, rect.left, rect.top, rect.right - rect.left,
+                           rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    platform::PostMessageA(Handle(), WM_FIT_LOGO, (dpi >> 16) & 0xFFFF, 0);
+    // The dialog manager lays the controls and their font out for the new DPI.
+    return Default();
+}
+
+platform::LResult UpdaterDialog::OnFitLogo(platform::WParam dpi, platform::LParam) {
+    FitLogoToDpi(static_cast<unsigned>(dpi));
+    return 0;
+}
+
+std::string UpdaterDialog::VersionLinesText() const {
+    return platform::GetDlgItemTextA(Handle(), IDC_CURRENT_VERSION) + '\n' +
+           platform::GetDlgItemTextA(Handle(), IDC_TARGET_VERSION);
+}
+
+void UpdaterDialog::AnnounceNewVersionLines() {
+    const std::string lines = VersionLinesText();
+    if (lines == heardVersionLines_ || lines == placeholderVersionLines_) {
+        return;
+    }
+    heardVersionLines_ = lines;
+    LiveRegions::Announce(currentVersion_.Handle());
+    LiveRegions::Announce(targetVersion_.Handle());
 }
 
 void UpdaterDialog::OnSysCommand(unsigned id, platform::LParam) {
@@ -181,18 +249,19 @@ void UpdaterDialog::OnOK() {
         platform::MessageBoxA(Handle(), kExitQuestion, kExitCaption, MB_YESNO) != IDYES) {
         return;
     }
-    ReleaseDeviceTextAndStopPolling();
+    PrepareToClose();
     ModalDialog::OnOK();
 }
 
 void UpdaterDialog::OnCancel() {
-    ReleaseDeviceTextAndStopPolling();
+    PrepareToClose();
     ModalDialog::OnCancel();
 }
 
-void UpdaterDialog::ReleaseDeviceTextAndStopPolling() {
+void UpdaterDialog::PrepareToClose() {
     context_.deviceText.Set(DeviceText{});
     SetPolling(false);
+    liveRegions_.Clear();
 }
 
 void RunUpdaterWindow(UpdaterContext& context) {

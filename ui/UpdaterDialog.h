@@ -2,6 +2,7 @@
 // The updater's one window: the modal dialog with the logo or the two version lines, the upgrade
 // button, the progress bar and the status line.
 #include "app/UpdaterContext.h"
+#include "ui/LiveRegions.h"
 #include "ui/framework/Controls.h"
 #include "ui/framework/ModalDialog.h"
 
@@ -17,7 +18,8 @@ public:
     explicit UpdaterDialog(UpdaterContext& context);
 
     // Shows statusMessages[code], followed by the player's version while the status is
-    // ShowingVersion; a code outside the table shows an empty line.
+    // ShowingVersion; a code outside the table shows an empty line. A screen reader is told when
+    // the line says something new, not at each turn of an alternation.
     void ShowStatus(UpdaterStatus code);
 
 protected:
@@ -34,6 +36,9 @@ private:
 
     void OnTimer(std::uintptr_t id);
     platform::LResult OnDeviceChange(platform::WParam event, platform::LParam data);
+    // Moved to a monitor of another scale: the suggested rectangle, and the logo drawn for the DPI.
+    platform::LResult OnDpiChanged(platform::WParam dpi, platform::LParam suggested);
+    platform::LResult OnFitLogo(platform::WParam dpi, platform::LParam);
     void OnUpgrade();
     // A request of discovery or the transfer worker (WindowRequest), on this window's thread.
     platform::LResult OnWindowRequest(platform::WParam request, platform::LParam);
@@ -48,7 +53,7 @@ private:
     void ResumePolling();
     void AdvanceProgress();
     // What both ways of closing do before the dialog ends.
-    void ReleaseDeviceTextAndStopPolling();
+    void PrepareToClose();
 
     // The window's parts, each switched in one place.
     void SetPolling(bool on);
@@ -58,18 +63,30 @@ private:
     enum class TopView { Logo, VersionLines };
     void ShowTopView(TopView view);
     void EnableUpgrade();
-    // Puts the logo drawn for the window's DPI, fitted to the logo's frame, into the logo control,
-    // unless the template's own picture is the one for that DPI.
-    void FitLogoToDpi();
+    // Moves the focus to EXIT first when the button has it: a disabled control keeps no focus, and
+    // the keyboard would reach nothing in the window.
+    void DisableUpgrade();
+    // Puts the logo drawn for `dpi`, fitted to the logo's frame, into the logo control; at 100 %
+    // the template's own picture, at its own size.
+    void FitLogoToDpi(unsigned dpi);
+    // Tells a screen reader the version lines when they show versions it has not heard since they
+    // last appeared.
+    void AnnounceNewVersionLines();
+    std::string VersionLinesText() const;
 
     Static logo_;
-    platform::OwnedBitmap scaledLogo_; // outlives the window, which only borrows it
+    platform::OwnedBitmap loadedLogo_; // outlives the window, which only borrows it
     Static targetVersion_;
     Static currentVersion_;
     Button upgradeButton_;
     ProgressBar progress_;
     std::string statusText_;
     platform::IconHandle icon_;
+
+    LiveRegions liveRegions_;
+    UpdaterStatus heardStatus_ = NotReady; // what a screen reader was last told the status is
+    std::string placeholderVersionLines_;  // the template's, never announced
+    std::string heardVersionLines_;        // empty while the logo is shown
 
     UpdaterContext& context_;
 };

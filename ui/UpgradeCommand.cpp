@@ -82,7 +82,7 @@ void UpdaterDialog::RunUpgrade() {
     }
     context_.transferPhase = TransferPhase::Starting;
     context_.status = Downloading;
-    upgradeButton_.EnableWindow(false);
+    DisableUpgrade();
 
     const std::string imagePath = context_.firmwareImagePath.Get();
     long error = ERROR_SUCCESS;

@@ -14,8 +14,8 @@ trap 'live_cleanup; rm -rf "$temporary"' EXIT
 
 # Every DLL the program's process loads in such a run under Wine 8 (WINEDEBUG=+loaddll), planted
 # unless it is one of the exceptions below.
-planted=(advapi32.dll comctl32.dll gdi32.dll imm32.dll msimg32.dll sechost.dll ucrtbase.dll user32.dll
-    uxtheme.dll version.dll win32u.dll winex11.drv zlib1.dll)
+planted=(advapi32.dll comctl32.dll gdi32.dll imm32.dll msimg32.dll oleacc.dll oleaut32.dll sechost.dll
+    ucrtbase.dll user32.dll uxtheme.dll version.dll win32u.dll winex11.drv zlib1.dll)
 declare -A not_planted=(
     [kernelbase.dll]="Wine's ntdll loads it with kernel32 before any code of the program runs; on Windows it comes from system32 as kernel32's import"
     [kernel32.dll]="Wine's ntdll loads it before any code of the program runs; a Known DLL on Windows"

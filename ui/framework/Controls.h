@@ -6,6 +6,7 @@
 class Control {
 public:
     void Attach(platform::WindowHandle window) { window_ = window; }
+    platform::WindowHandle Handle() const { return window_; }
 
     // Whether the control was visible before.
     bool ShowWindow(int command) const { return platform::ShowWindow(window_, command); }

@@ -102,3 +102,8 @@ void ModalDialog::UpdateData() {
 void ModalDialog::EndDialog(platform::LResult result) const {
     platform::EndDialog(window_, result);
 }
+
+void ModalDialog::GotoDlgCtrl(int id) const {
+    const platform::WindowHandle control = platform::GetDlgItem(window_, id);
+    platform::SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<platform::WParam>(control), 1);
+}

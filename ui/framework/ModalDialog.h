@@ -60,6 +60,8 @@ protected:
     // Pushes the members to the controls (DoDataExchange).
     void UpdateData();
     void EndDialog(platform::LResult result) const;
+    // Gives the focus to control `id` as Tab would, the default-button frame following it.
+    void GotoDlgCtrl(int id) const;
 
 private:
     platform::LResult Route(unsigned message, platform::WParam wParam, platform::LParam lParam);

@@ -1,5 +1,7 @@
 #include "PlayerWindowFixture.h"
 
+#include <ostream>
+
 namespace {
 
 using DevicePollTest = PlayerWindowTest;
@@ -112,6 +114,104 @@ TEST_F(DevicePollTest, PlainVolumeNoticesPollAfterASecondAndOthersDoNot) {
     VolumeNotice(DBT_DEVICEREMOVECOMPLETE);
     EXPECT_EQ(platform::sim::Now(), before + 2000);
     EXPECT_EQ(Status(), "Not Ready");
+}
+
+// What happens to the player before a poll.
+enum class Change { None, Plug, LoseDrive, Unplug };
+
+struct HeardAfter {
+    Change change;
+    std::vector<std::string> heard; // after the change and one poll
+};
+
+struct AnnouncementRow {
+    const char* name;
+    bool playerAtStart;
+    std::vector<std::string> heardAtOpen;
+    std::vector<HeardAfter> polls;
+};
+void PrintTo(const AnnouncementRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class ScreenReaderHears : public PlayerWindowTest, public ::testing::WithParamInterface<AnnouncementRow> {};
+
+TEST_P(ScreenReaderHears, EachChangeOnceAndNeitherAlternation) {
+    const AnnouncementRow& row = GetParam();
+    if (row.playerAtStart) {
+        PlugPlayer();
+    }
+    Open();
+    EXPECT_EQ(Heard(), row.heardAtOpen) << "at the start";
+    for (std::size_t poll = 0; poll < row.polls.size(); ++poll) {
+        switch (row.polls[poll].change) {
+        case Change::None:
+            break;
+        case Change::Plug:
+            PlugPlayer();
+            break;
+        case Change::LoseDrive:
+            UnplugAll();
+            Enumerate();
+            break;
+        case Change::Unplug:
+            UnplugAll();
+            break;
+        }
+        Poll();
+        EXPECT_EQ(Heard(), row.polls[poll].heard) << "poll " << poll;
+    }
+}
+
+const std::vector<std::string> kVersionsHeard = {"Current version:    1.1.5E", "Upgrade to version: 1.1.6E"};
+const std::vector<std::string> kReadyAndVersionsHeard = {"Ready", kVersionsHeard[0], kVersionsHeard[1]};
+
+INSTANTIATE_TEST_SUITE_P(Each, ScreenReaderHears,
+                         ::testing::Values(AnnouncementRow{"PluggedAfterTheStart",
+                                                           false,
+                                                           {},
+                                                           {{Change::Plug, {"Ready"}},
+                                                            {Change::None, kVersionsHeard},
+                                                            {Change::None, {}},
+                                                            {Change::None, {}}}},
+                                           AnnouncementRow{"DriveLostAndFound",
+                                                           true,
+                                                           {"Ready"},
+                                                           {{Change::None, kVersionsHeard},
+                                                            {Change::LoseDrive, {"Comunication Error!"}},
+                                                            {Change::None, {}},
+                                                            {Change::None, {}},
+                                                            {Change::Plug, kReadyAndVersionsHeard},
+                                                            {Change::None, {}}}},
+                                           AnnouncementRow{"UnpluggedAndPluggedAgain",
+                                                           true,
+                                                           {"Ready"},
+                                                           {{Change::None, kVersionsHeard},
+                                                            {Change::Unplug, {"Not Ready"}},
+                                                            {Change::None, {}},
+                                                            {Change::Plug, kReadyAndVersionsHeard}}}),
+                         [](const ::testing::TestParamInfo<AnnouncementRow>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(DevicePollTest, TheFocusGoesToExitBeforeAPollDisablesTheButtonThatHasIt) {
+    PlugPlayer();
+    Open();
+    Poll(); // the dialog manager gave EXIT the focus after the first one
+    ASSERT_EQ(platform::GetFocus(), Control(IDC_UPGRADE));
+    UnplugAll();
+    Enumerate(); // the drive goes first
+    Poll();
+    EXPECT_FALSE(UpgradeEnabled());
+    EXPECT_EQ(platform::GetFocus(), Control(IDOK)) << "communication error";
+
+    PlugPlayer();
+    Poll();
+    ASSERT_EQ(platform::GetFocus(), Control(IDC_UPGRADE)) << "a found player gives the button the focus";
+    UnplugAll();
+    Poll();
+    EXPECT_FALSE(UpgradeEnabled());
+    EXPECT_EQ(platform::GetFocus(), Control(IDOK)) << "player gone";
 }
 
 TEST_F(DevicePollTest, NoticeWhileTheUpgradeStartsRereadsTheVersionAndChangesNothingElse) {

@@ -4,12 +4,14 @@
 #include "OpenDialog.h"
 #include "discovery/DeviceScan.h"
 #include "platform/WindowMessages.h"
+#include "sim/window/SimAccessibility.h"
 #include "support/PlayerMachineTest.h"
 #include "ui/TimerIds.h"
 #include "ui/UpdaterDialog.h"
 #include "ui/resource.h"
 
 #include <string>
+#include <vector>
 
 class PlayerWindowTest : public PlayerMachineTest {
 protected:
@@ -56,7 +58,21 @@ protected:
         return versions;
     }
     int ProgressPosition() const { return platform::sim::Inspect(Control(IDC_PROGRESS)).progress.position; }
+    // What a screen reader was told since the last call: the text of each live region announced.
+    std::vector<std::string> Heard() {
+        const auto events = platform::sim::RaisedWinEvents();
+        std::vector<std::string> heard;
+        for (std::size_t i = heardSoFar_; i < events.size(); ++i) {
+            EXPECT_EQ(events[i].event, EVENT_OBJECT_LIVEREGIONCHANGED);
+            EXPECT_EQ(events[i].objectId, OBJID_CLIENT);
+            EXPECT_EQ(events[i].childId, CHILDID_SELF);
+            heard.push_back(events[i].text);
+        }
+        heardSoFar_ = events.size();
+        return heard;
+    }
 
     UpdaterDialog dialog_{ctx};
     platform::WindowHandle window_ = nullptr;
+    std::size_t heardSoFar_ = 0;
 };

@@ -1,4 +1,5 @@
 #include "OpenDialog.h"
+#include "sim/window/SimAccessibility.h"
 #include "support/SimWindowsFixture.h"
 #include "tests/common/ProgramTexts.h"
 #include "tests/common/SystemValues.h"
@@ -7,7 +8,9 @@
 #include "ui/WindowRequestMessage.h"
 #include "ui/resource.h"
 
+#include <map>
 #include <string>
+#include <thread>
 
 namespace sim = platform::sim;
 using platform::LParam;
@@ -176,6 +179,38 @@ TEST_F(UpdaterDialogTest, EachRequestOfDiscoveryAndTheWorkerIsServedOnTheWindow)
     request(WindowRequest::StopPolling);
     EXPECT_FALSE(sim::TimerPeriod(window_, ID_TIMER_POLL));
     EXPECT_FALSE(sim::Inspect(window_).result) << "the window stays until it is closed";
+}
+
+TEST_F(UpdaterDialogTest, StatusAndVersionLinesAreLiveRegionsWhileOpenWithComOnTheWindowsThread) {
+    const auto comOfThisThread = [] { return sim::ComInitialisations(std::this_thread::get_id()); };
+    for (const bool serviceAvailable : {true, false}) {
+        SCOPED_TRACE(serviceAvailable ? "with the property service" : "without it, as on Windows 7");
+        sim::Reset();
+        if (!serviceAvailable) {
+            sim::RefuseAccPropServices();
+        }
+        {
+            UpdaterDialog dialog(ctx);
+            EXPECT_EQ(comOfThisThread(), 1);
+            window_ = OpenWithoutLoop(dialog, IDD_UPDATER_DIALOG);
+            std::map<WindowHandle, int> live;
+            if (serviceAvailable) {
+                for (int id : {IDC_STATUS, IDC_CURRENT_VERSION, IDC_TARGET_VERSION}) {
+                    live[Control(id)] = platform::Polite;
+                }
+            }
+            EXPECT_EQ(sim::LiveSettings(), live);
+            dialog.ShowStatus(Downloading);
+            const auto events = sim::RaisedWinEvents();
+            ASSERT_EQ(events.size(), 1u) << "announced all the same";
+            EXPECT_EQ(events[0].window, Control(IDC_STATUS));
+            EXPECT_EQ(events[0].text, "Downloading");
+            Command(IDCANCEL);
+            EXPECT_TRUE(sim::LiveSettings().empty()) << "cleared as the window closes";
+            sim::PumpMessages();
+        }
+        EXPECT_EQ(comOfThisThread(), 0) << "COM goes once the window has gone";
+    }
 }
 
 TEST_F(UpdaterDialogTest, DragIconIsTheWindowIcon) {

@@ -52,6 +52,7 @@ protected:
         EXPECT_EQ(ProgressPosition(), 0);
         EXPECT_EQ(ctx.progressTicks.load(), 0);
         EXPECT_EQ(sim::ThreadsStarted(), 0);
+        EXPECT_EQ(platform::GetFocus(), Control(IDC_UPGRADE));
     }
 };
 
@@ -105,6 +106,10 @@ TEST_P(ClickThatStartsNoRun, GoesBackToShowingTheVersion) {
     OpenWithPlayerShowingItsVersion();
     std::vector<sim::BoxAnswer> warning = {{IDOK}};
     std::string whyBox; // the box after the warning, if any
+    // A copy that was announced and then did not start is heard to be over.
+    const std::vector<std::string> announcedAndOver = {"Downloading", "Tolvo r5xx Firmware version : 1.1.5E"};
+    std::vector<std::string> heard; // by a screen reader, after the warning
+    Heard();
     switch (GetParam()) {
     case NoRun::WarningCancelled:
         warning = {{IDCANCEL}};
@@ -125,10 +130,12 @@ TEST_P(ClickThatStartsNoRun, GoesBackToShowingTheVersion) {
     case NoRun::NoDriveLeft:
         platform::SendMessageA(Control(IDC_PROGRESS), PBM_SETPOS, 300, 0); // wherever a bar stood
         warning = {{IDOK, 0, [this] { UnplugAll(); }}};
+        heard = announcedAndOver;
         break;
     case NoRun::NoThread:
         sim::RefuseThreads();
         whyBox = "The firmware transfer could not be started. F/W upgrade is not started.";
+        heard = announcedAndOver;
         break;
     }
     sim::ScriptMessageBoxes(warning);
@@ -141,6 +148,7 @@ TEST_P(ClickThatStartsNoRun, GoesBackToShowingTheVersion) {
         EXPECT_EQ(boxes[1].type, MB_OK);
     }
     ExpectBackToShowingTheVersion();
+    EXPECT_EQ(Heard(), heard);
     if (GetParam() == NoRun::NoDriveLeft) {
         EXPECT_EQ(Status(), "Tolvo r5xx Firmware version : 1.1.5E");
         Poll();
@@ -157,10 +165,14 @@ INSTANTIATE_TEST_SUITE_P(Each, ClickThatStartsNoRun,
 TEST_F(UpgradeCommandTest, ImageOfFiftyThousandBytesStartsTheRun) {
     sim::HoldThreads();
     OpenWithPlayerShowingItsVersion(50000);
+    ASSERT_EQ(platform::GetFocus(), Control(IDC_UPGRADE));
+    Heard();
     ClickUpgrade();
     EXPECT_EQ(ctx.status.load(), Downloading);
     EXPECT_EQ(Status(), "Downloading");
+    EXPECT_EQ(Heard(), std::vector<std::string>{"Downloading"});
     EXPECT_FALSE(UpgradeEnabled());
+    EXPECT_EQ(platform::GetFocus(), Control(IDOK)) << "before the button that had it was disabled";
     EXPECT_FALSE(PollTimerRuns());
     EXPECT_EQ(sim::TimerPeriod(window_, ID_TIMER_PROGRESS), 50u);
     EXPECT_EQ(ctx.imageSize.load(), 50000);
