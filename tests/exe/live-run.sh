@@ -171,20 +171,4 @@ held_image_is_named_then_the_next_click_upgrades() {
 scenarios=(replaces_an_existing_image_and_a_leftover_temporary_file two_players_both_receive_it player_of_another_line_is_skipped
     full_disk_gets_nothing_and_no_success scanner_looking_at_the_new_copy_is_waited_out killed_mid_copy_leaves_the_old_image
     notice_mid_run_never_ends_the_run write_protected_player_is_named held_image_is_named_then_the_next_click_upgrades)
-passed=0 failed=0
-for scenario in "${scenarios[@]}"; do
-    if (
-        trap live_cleanup EXIT
-        live_setup "$work"
-        "$scenario"
-    ); then
-        echo "ok: $scenario"
-        passed=$((passed + 1))
-    else
-        echo "FAILED: $scenario"
-        failed=$((failed + 1))
-    fi
-done
-rm -rf "$work"
-echo "live runs: $passed passed, $failed failed"
-[[ $failed -eq 0 ]]
+live_scenarios "$work" "${scenarios[@]}"

@@ -75,6 +75,28 @@ live_expect_exit() {
     [[ $code -eq $1 ]] || fail "the updater ended with exit code $code, not $1"
 }
 
+# live_scenarios WORK SCENARIO...: each scenario in a subshell of its own on a fresh WORK, cleaned up
+# however it ends; says how each went, and fails when any failed.
+live_scenarios() {
+    local folder=$1 scenario passed=0 failed=0
+    for scenario in "${@:2}"; do
+        if (
+            trap live_cleanup EXIT
+            live_setup "$folder"
+            "$scenario"
+        ); then
+            echo "ok: $scenario"
+            passed=$((passed + 1))
+        else
+            echo "FAILED: $scenario"
+            failed=$((failed + 1))
+        fi
+    done
+    rm -rf "$folder"
+    echo "scenarios: $passed passed, $failed failed"
+    [[ $failed -eq 0 ]]
+}
+
 fail() {
     echo "FAIL: $*" >&2
     exit 1

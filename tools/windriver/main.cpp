@@ -40,12 +40,36 @@ int HoldUntilGate(HANDLE handle, const char* word, const std::string& gate, int 
     return released ? 0 : Fail("no gate " + gate);
 }
 
+// Types each named key (TAB, SPACE, ENTER, ESC) as a person would, to whatever window is in front.
+int TypeKeys(int argc, char** argv) {
+    for (int i = 2; i < argc; ++i) {
+        const std::string name = argv[i];
+        const WORD key = name == "TAB"     ? VK_TAB
+                         : name == "SPACE" ? VK_SPACE
+                         : name == "ENTER" ? VK_RETURN
+                         : name == "ESC"   ? VK_ESCAPE
+                                           : 0;
+        if (key == 0) {
+            return Fail("no key " + name);
+        }
+        INPUT strokes[2] = {};
+        strokes[0].type = strokes[1].type = INPUT_KEYBOARD;
+        strokes[0].ki.wVk = strokes[1].ki.wVk = key;
+        strokes[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        if (SendInput(2, strokes, sizeof(INPUT)) != 2) {
+            return Fail("the system took no key");
+        }
+        Sleep(100); // one key at a time, as typed
+    }
+    return 0;
+}
+
 int Usage() {
     std::fputs("usage: windriver wait-window TITLE MS | wait-gone TITLE MS | text TITLE ID\n"
                "       | wait-text TITLE ID TEXT MS | state TITLE ID | click TITLE ID | close TITLE\n"
                "       | wait-box MS | answer-box BUTTON_ID MS | device arrival|removal LETTER\n"
                "       | hold FILE GATE MS | scan FILE MS | mark NAME GATE MS\n"
-               "       | wait-foreground TITLE MS\n",
+               "       | wait-foreground TITLE MS | keys KEY... | focus TITLE\n",
                stderr);
     return 2;
 }
@@ -121,6 +145,9 @@ int main(int argc, char** argv) {
                    ? 0
                    : Fail("in front: " + TextOf(GetForegroundWindow()));
     }
+    if (command == "keys") {
+        return TypeKeys(argc, argv);
+    }
     if (command == "device") {
         return BroadcastVolume(arg(2), arg(3).empty() ? 'E' : arg(3)[0]);
     }
@@ -139,6 +166,16 @@ int main(int argc, char** argv) {
     HWND dialog = FindTitled(arg(2));
     if (!dialog) {
         return Fail("no window " + arg(2));
+    }
+    if (command == "focus") {
+        // The id of the control with the keyboard focus in the dialog's thread, 0 when none has it.
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread)) {
+            return Fail("no thread info");
+        }
+        std::printf("%d\n", thread.hwndFocus != nullptr ? GetDlgCtrlID(thread.hwndFocus) : 0);
+        return 0;
     }
     if (command == "text") {
         std::printf("%s\n", TextOf(GetDlgItem(dialog, number(3))).c_str());

@@ -1,7 +1,8 @@
 // The logo at the DPI this process runs at: tests/exe/logo-at-each-dpi.sh runs this again at 120,
 // 144 and 192 DPI. Above 100 % the picture shown is the one drawn for the scale, filling the
 // control's frame from the template, neither spilling over nor leaving a band, and it goes with
-// the window; at 100 % it is the template's own.
+// the window; at 100 % it is the template's own. A move to a monitor of another scale, which Wine
+// never makes, is a WM_DPICHANGED sent by the test.
 #include "MessageLog.h"
 #include "RunningDialog.h"
 #include "ui/LogoScale.h"
@@ -38,6 +39,48 @@ std::vector<std::uint32_t> Pixels(HBITMAP bitmap, SIZE size) {
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(rows, size.cy);
     return pixels;
+}
+
+HBITMAP ShownLogo(const RunningDialog& dialog) {
+    return reinterpret_cast<HBITMAP>(SendMessageA(dialog.Control(IDC_LOGO), STM_GETIMAGE, IMAGE_BITMAP, 0));
+}
+
+TEST(LogoAfterADpiChange, TheWindowTakesTheSuggestedPlaceAndTheLogoDrawnForTheNewScale) {
+    RunningDialog dialog;
+    ASSERT_TRUE(dialog.WaitForWindow());
+    HWND window = dialog.Window();
+    RECT before{};
+    GetWindowRect(window, &before);
+    RECT suggested{before.left + 40, before.top + 30, before.left + 40 + (before.right - before.left) * 3 / 2,
+                   before.top + 30 + (before.bottom - before.top) * 3 / 2};
+    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT after{};
+    GetWindowRect(window, &after);
+    EXPECT_TRUE(EqualRect(&after, &suggested))
+        << after.left << "," << after.top << " " << after.right << "," << after.bottom;
+
+    RECT frame{kLogoFrame.left, kLogoFrame.top, kLogoFrame.right, kLogoFrame.bottom};
+    ASSERT_TRUE(MapDialogRect(window, &frame));
+    const SIZE fitted{frame.right - frame.left, frame.bottom - frame.top};
+    ASSERT_TRUE(WaitFor([&] {
+        const SIZE size = BitmapSize(ShownLogo(dialog));
+        return size.cx == fitted.cx && size.cy == fitted.cy;
+    })) << "the logo was not fitted to its frame";
+    const HBITMAP drawnFor150 = static_cast<HBITMAP>(LoadImageA(
+        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LOGO_150), IMAGE_BITMAP, fitted.cx, fitted.cy, 0));
+    ASSERT_NE(drawnFor150, nullptr);
+    EXPECT_TRUE(Pixels(ShownLogo(dialog), fitted) == Pixels(drawnFor150, fitted)) << "not the 150 % picture";
+    DeleteObject(drawnFor150);
+
+    const HBITMAP scaled = ShownLogo(dialog);
+    RECT back = before;
+    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&back));
+    EXPECT_TRUE(WaitFor([&] {
+        const SIZE size = BitmapSize(ShownLogo(dialog));
+        return size.cx == 221 && size.cy == 61;
+    })) << "back at 100 %, the template's picture at its own size";
+    BITMAP gone{};
+    EXPECT_EQ(GetObjectA(scaled, sizeof gone, &gone), 0) << "the 150 % picture outlived its use";
 }
 
 TEST(LogoAtScreenDpi, ShownPictureFillsTheControlsFrameAndGoesWithTheWindow) {
