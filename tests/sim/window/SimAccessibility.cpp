@@ -10,7 +10,7 @@ namespace {
 struct Data {
     std::vector<sim::RaisedWinEvent> events;
     std::map<WindowHandle, int> liveSettings;
-    std::map<std::thread::id, int> com; // every thread that initialised it, with its count
+    std::map<std::thread::id, int> com; // CoInitializeEx calls not yet undone, by thread
     bool refused = false;
 };
 
@@ -24,11 +24,6 @@ template <typename Use> auto Locked(Use&& use) {
 
 int serviceRecord; // what a created service points at
 
-bool ThisThreadHasCom(const Data& d) {
-    const auto found = d.com.find(std::this_thread::get_id());
-    return found != d.com.end() && found->second > 0;
-}
-
 } // namespace
 
 void NotifyWinEvent(unsigned event, WindowHandle window, long objectId, long childId) {
@@ -37,7 +32,8 @@ void NotifyWinEvent(unsigned event, WindowHandle window, long objectId, long chi
 }
 
 bool CoInitializeEx(unsigned) {
-    return Locked([](Data& d) { return ++d.com[std::this_thread::get_id()] > 0; });
+    Locked([](Data& d) { ++d.com[std::this_thread::get_id()]; });
+    return true;
 }
 
 void CoUninitialize() {
@@ -46,7 +42,7 @@ void CoUninitialize() {
 
 AccPropServices::AccPropServices() {
     Locked([this](Data& d) {
-        if (!d.refused && ThisThreadHasCom(d)) {
+        if (!d.refused && d.com[std::this_thread::get_id()] > 0) {
             service_ = &serviceRecord;
         }
     });
@@ -75,17 +71,7 @@ std::map<WindowHandle, int> LiveSettings() {
 }
 
 int ComInitialisations(std::thread::id thread) {
-    return Locked([thread](Data& d) { return d.com.count(thread) ? d.com[thread] : 0; });
-}
-
-std::vector<std::thread::id> ComThreads() {
-    return Locked([](Data& d) {
-        std::vector<std::thread::id> threads;
-        for (const auto& [thread, count] : d.com) {
-            threads.push_back(thread);
-        }
-        return threads;
-    });
+    return Locked([thread](Data& d) { return d.com[thread]; });
 }
 
 void RefuseAccPropServices() {

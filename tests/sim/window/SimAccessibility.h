@@ -25,8 +25,6 @@ std::vector<RaisedWinEvent> RaisedWinEvents(); // since the reset, in order
 std::map<WindowHandle, int> LiveSettings();
 // How many CoInitializeEx calls of `thread` still wait for their CoUninitialize.
 int ComInitialisations(std::thread::id thread);
-// Every thread that ever initialised COM since the reset.
-std::vector<std::thread::id> ComThreads();
 
 void RefuseAccPropServices();
 
