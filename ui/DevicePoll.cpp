@@ -16,8 +16,9 @@ void UpdaterDialog::PollDevice() {
     if (!ScanForDevice(context_)) {
         context_.status = NotReady;
         context_.progressTicks = 0;
-        ShowStatus(NotReady);
+        // The focus moves first: a screen reader's word on it would cut the status short.
         DisableUpgrade();
+        ShowStatus(NotReady);
         ShowTopView(TopView::Logo);
         return;
     }

@@ -96,6 +96,8 @@ TEST_F(DevicePollTest, UnpluggingDuringTheIdleAlternationSetsNotReadyAndResetsTh
     Poll();
     EXPECT_EQ(Status(), "Not Ready");
     EXPECT_EQ(platform::GetFocus(), Control(IDOK)) << "moved there before the button was disabled";
+    EXPECT_EQ(platform::sim::RaisedWinEvents().back().focus, Control(IDOK))
+        << "and before the status was announced, so that the word on the focus does not cut it short";
     EXPECT_EQ(ctx.progressTicks.load(), 0);
     EXPECT_FALSE(UpgradeEnabled());
     EXPECT_FALSE(VersionViewShown());

@@ -28,7 +28,8 @@ int serviceRecord; // what a created service points at
 
 void NotifyWinEvent(unsigned event, WindowHandle window, long objectId, long childId) {
     const std::string text = sim::Inspect(window).text;
-    Locked([&](Data& d) { d.events.push_back({event, window, objectId, childId, text}); });
+    const WindowHandle focus = GetFocus();
+    Locked([&](Data& d) { d.events.push_back({event, window, objectId, childId, text, focus}); });
 }
 
 bool CoInitializeEx(unsigned) {

@@ -17,7 +17,8 @@ struct RaisedWinEvent {
     unsigned event;
     WindowHandle window;
     long objectId, childId;
-    std::string text; // the window's text when the event was raised
+    std::string text;   // the window's text when the event was raised
+    WindowHandle focus; // and the window that had the focus then
 };
 std::vector<RaisedWinEvent> RaisedWinEvents(); // since the reset, in order
 
