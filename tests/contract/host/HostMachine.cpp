@@ -67,6 +67,10 @@ bool ContractMachine::FileExists(char letter, const std::string& name) {
     return std::filesystem::exists(tier_->Folder(letter) / name);
 }
 
+std::vector<std::string> ContractMachine::CommandLineToArgvW(const std::string& arguments) {
+    return sim::CommandLineToArgvW(arguments);
+}
+
 void ContractMachine::SetRegistryValue(const std::string& name, const std::string& data) {
     sim::SetRegistryValue(kContractKey, name, data);
 }

@@ -3,6 +3,8 @@
 // on the thread that shows them.
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include "ContractMachine.h"
 #include "WineDrive.h"
 #include "tests/common/SystemValues.h"
@@ -177,6 +179,25 @@ std::string ContractMachine::FileContent(char letter, const std::string& name) {
 
 bool ContractMachine::FileExists(char letter, const std::string& name) {
     return ::GetFileAttributesA(tier_->Path(letter, name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> ContractMachine::CommandLineToArgvW(const std::string& arguments) {
+    const std::string line = "updater.exe " + arguments;
+    std::wstring wide(line.size() + 1, L'\0');
+    wide.resize(
+        ::MultiByteToWideChar(CP_ACP, 0, line.c_str(), -1, wide.data(), static_cast<int>(wide.size())));
+    int count = 0;
+    LPWSTR* argv = ::CommandLineToArgvW(wide.c_str(), &count);
+    std::vector<std::string> words;
+    for (int i = 1; argv != nullptr && i < count; ++i) {
+        std::string word(4 * ::lstrlenW(argv[i]) + 1, '\0');
+        word.resize(::WideCharToMultiByte(CP_ACP, 0, argv[i], -1, word.data(), static_cast<int>(word.size()),
+                                          nullptr, nullptr) -
+                    1);
+        words.push_back(word);
+    }
+    ::LocalFree(argv);
+    return words;
 }
 
 void ContractMachine::SetRegistryValue(const std::string& name, const std::string& data) {

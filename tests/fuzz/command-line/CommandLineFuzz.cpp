@@ -2,6 +2,7 @@
 // rest split into six tokens, as start-up does.
 #include "Expect.h"
 #include "app/CommandLine.h"
+#include "sim/system/SimMachine.h"
 
 #include <algorithm>
 #include <string>
@@ -29,7 +30,8 @@ std::string_view ModelArguments(std::string_view line) {
         static_cast<std::size_t>(std::ranges::find_if_not(rest, IsSkippedBlank) - rest.begin()));
 }
 
-// Every piece between spaces; the last six are t1 … t6, missing ones empty at the front.
+// Every piece between spaces, or with a quote in the text the system's words; the last six are
+// t1 … t6, missing ones empty at the front.
 CommandLineTokens ModelTokens(std::string_view text) {
     std::vector<std::string> pieces(1);
     for (const char c : text) {
@@ -38,6 +40,9 @@ CommandLineTokens ModelTokens(std::string_view text) {
         } else {
             pieces.back() += c;
         }
+    }
+    if (text.find('"') != std::string_view::npos) {
+        pieces = platform::sim::CommandLineToArgvW(text);
     }
     CommandLineTokens tokens;
     const std::size_t taken = std::min<std::size_t>(pieces.size(), tokens.size());
@@ -54,7 +59,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Expect(arguments == ModelArguments(line), "the arguments are the line after the name and its blanks");
 
     const CommandLineTokens tokens = SplitCommandLine(arguments);
-    Expect(tokens == ModelTokens(arguments), "the tokens are the last six pieces between spaces");
+    Expect(tokens == ModelTokens(arguments), "the tokens are the last six pieces or words");
+    if (arguments.find('"') != std::string::npos) {
+        Expect(std::ranges::none_of(tokens,
+                                    [](const std::string& t) { return t.find('"') != std::string::npos; }) ||
+                   arguments.find("\\\"") != std::string::npos || arguments.find("\"\"") != std::string::npos,
+               "a literal quote comes only from a backslash or a doubled quote");
+        return 0;
+    }
 
     // Joined back with single spaces from the first token present, they give the end of the text.
     const auto first = std::ranges::find_if(tokens, [](const std::string& t) { return !t.empty(); });

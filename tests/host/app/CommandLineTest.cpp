@@ -24,9 +24,16 @@ TEST(SplitCommandLine, CutsSixTokensFromTheRight) {
         {" ", {"", "", "", "", "", ""}},
         {"C:\\My Images\\one.rom 1.1.6E b 2.0.1E c 3.0.1E",
          {"Images\\one.rom", "1.1.6E", "b", "2.0.1E", "c", "3.0.1E"}},
-        // Only the space separates: tabs and quotes are ordinary characters.
-        {"a\tb c \"d e\" f g h", {"c", "\"d", "e\"", "f", "g", "h"}},
+        // Without a quote only the space separates: a tab is an ordinary character.
         {"p1 v1\tx p2 v2 p3 v3", {"p1", "v1\tx", "p2", "v2", "p3", "v3"}},
+        // With one, the line is read as Windows reads it: blanks collapse, a tab separates.
+        {"a\tb c \"d e\" f g h", {"b", "c", "d e", "f", "g", "h"}},
+        {"\"C:\\My Images\\one.rom\" 1.1.6E b 2.0.1E c 3.0.1E",
+         {"C:\\My Images\\one.rom", "1.1.6E", "b", "2.0.1E", "c", "3.0.1E"}},
+        {"\"\"  v1 \"\" v2", {"", "", "", "v1", "", "v2"}},
+        {"\"D:\\Firm ware\\\" 1.1.6E", {"", "", "", "", "", "D:\\Firm ware\" 1.1.6E"}},
+        {"\"unclosed x y", {"", "", "", "", "", "unclosed x y"}},
+        {"in\"side\"word trailing\\", {"", "", "", "", "insideword", "trailing\\"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SplitCommandLine(c.line), c.expected) << "line: [" << c.line << "]";

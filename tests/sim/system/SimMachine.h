@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace platform::sim {
 
@@ -84,5 +86,9 @@ public:
 private:
     int id_;
 };
+
+// The system's CommandLineToArgvW, for the words after the program name: what the program's own
+// reading of a quoted command line is held to on the host (the Windows tier asks Wine's).
+std::vector<std::string> CommandLineToArgvW(std::string_view arguments);
 
 } // namespace platform::sim
