@@ -40,6 +40,9 @@ TEST_F(FileContract, OpenFailuresCarryTheSystemCode) {
     // A letter nobody mapped: Windows, and the simulation, answer ERROR_PATH_NOT_FOUND; Wine 8 says
     // ERROR_FILE_NOT_FOUND. The program only shows the code.
     const long kNoSuchLetter = UnderWine() ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+    // A name longer than a folder entry holds: the simulation says ERROR_FILENAME_EXCED_RANGE, Wine 8
+    // ERROR_FILE_NOT_FOUND.
+    const long kTooLong = UnderWine() ? ERROR_FILE_NOT_FOUND : ERROR_FILENAME_EXCED_RANGE;
     MapDrive('U');
     struct Case {
         std::string path;
@@ -50,6 +53,9 @@ TEST_F(FileContract, OpenFailuresCarryTheSystemCode) {
         {"U:\\no folder\\missing.dat", ERROR_PATH_NOT_FOUND},
         {"Q:\\anything.dat", kNoSuchLetter},
         {"U:\\", ERROR_ACCESS_DENIED}, // a folder is no file
+        {"\\\\?\\", ERROR_INVALID_NAME},
+        {"U:\\r5xx-1.1.6E.rom\"", ERROR_INVALID_NAME}, // a quote left from a command line
+        {"U:\\" + std::string(32000, 'x'), kTooLong},
     };
     for (const Case& c : cases) {
         File file;
@@ -67,6 +73,25 @@ TEST_F(FileContract, OpenFailuresCarryTheSystemCode) {
         EXPECT_EQ(error.Path(), "U:\\missing.dat");
         EXPECT_EQ(error.Code(), ERROR_FILE_NOT_FOUND);
     }
+}
+
+TEST_F(FileContract, APathOfMaxPathOrMoreOpensWhereTheAnsiCallsRefuseIt) {
+    MapDrive('U');
+    PutFile('U', "image.rom", "deep");
+    std::string path = "U:\\";
+    while (path.size() < MAX_PATH) {
+        path += ".\\"; // names to a `\\?\` path, unless made full first
+    }
+    path += "image.rom";
+    EXPECT_EQ(platform::FindFirstFileA(path.c_str()), nullptr);
+    EXPECT_EQ(platform::GetLastError(), ERROR_FILENAME_EXCED_RANGE);
+    EXPECT_FALSE(platform::DeleteFileA(path.c_str()));
+    EXPECT_EQ(platform::GetLastError(), ERROR_FILENAME_EXCED_RANGE);
+    File file;
+    long error = 0;
+    ASSERT_TRUE(file.Open(path, File::Mode::ReadShared, &error)) << "error " << error;
+    char bytes[8] = {};
+    EXPECT_EQ(std::string(bytes, file.Read(bytes, sizeof bytes)), "deep");
 }
 
 TEST_F(FileContract, ReadersShareAFileAndAWriterHoldsItAlone) {

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/File.h"
+#include "platform/win32/system/LongPath.h"
 
 namespace platform {
 
@@ -18,16 +19,29 @@ HANDLE Usable(void* handle, const std::string& path) {
     return static_cast<HANDLE>(handle);
 }
 
+// The ANSI call refuses a path of MAX_PATH characters or more (ERROR_FILENAME_EXCED_RANGE); the
+// wide one takes such a path in its `\\?\` form.
+HANDLE CreateFileAnyLength(const std::string& path, DWORD access, DWORD share, DWORD disposition,
+                           DWORD flags) {
+    if (path.size() < MAX_PATH) {
+        return ::CreateFileA(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
+    }
+    const std::wstring extended = ExtendedLengthPath(path);
+    return extended.empty()
+               ? INVALID_HANDLE_VALUE
+               : ::CreateFileW(extended.c_str(), access, share, nullptr, disposition, flags, nullptr);
+}
+
 } // namespace
 
 bool File::Open(const std::string& path, Mode mode, long* error) {
     Close();
     const bool reading = mode != Mode::CreateWrite;
     const HANDLE handle =
-        ::CreateFileA(path.c_str(), reading ? GENERIC_READ : GENERIC_WRITE,
-                      reading ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0, nullptr,
-                      reading ? OPEN_EXISTING : CREATE_ALWAYS,
-                      mode == Mode::ReadUnbuffered ? FILE_FLAG_NO_BUFFERING : FILE_ATTRIBUTE_NORMAL, nullptr);
+        CreateFileAnyLength(path, reading ? GENERIC_READ : GENERIC_WRITE,
+                            reading ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0,
+                            reading ? OPEN_EXISTING : CREATE_ALWAYS,
+                            mode == Mode::ReadUnbuffered ? FILE_FLAG_NO_BUFFERING : FILE_ATTRIBUTE_NORMAL);
     if (handle == INVALID_HANDLE_VALUE) {
         if (error != nullptr) {
             *error = static_cast<long>(::GetLastError());

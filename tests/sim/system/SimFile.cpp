@@ -30,10 +30,11 @@ sim::OpenCounts& HoldersOf(sim::MachineState& machine, const std::filesystem::pa
 }
 
 long ErrorFromErrno(int error) {
-    return error == ENOENT    ? ERROR_FILE_NOT_FOUND
-           : error == ENOTDIR ? ERROR_PATH_NOT_FOUND
-           : error == ENOSPC  ? ERROR_DISK_FULL
-                              : ERROR_ACCESS_DENIED;
+    return error == ENOENT         ? ERROR_FILE_NOT_FOUND
+           : error == ENOTDIR      ? ERROR_PATH_NOT_FOUND
+           : error == ENOSPC       ? ERROR_DISK_FULL
+           : error == ENAMETOOLONG ? ERROR_FILENAME_EXCED_RANGE
+                                   : ERROR_ACCESS_DENIED;
 }
 
 [[noreturn]] void Throw(const std::string& path, long code) {
@@ -78,6 +79,9 @@ int Usable(void* handle, const std::string& path, sim::CallKind kind) {
 
 // Opens the host file `path` names into `opened`: 0, or the platform's code for the failure.
 long OpenHostFile(const std::string& path, bool writing, bool unbuffered, SimOpenFile& opened) {
+    if (path.find_first_of("\"*?<>|") != std::string::npos) {
+        return ERROR_INVALID_NAME; // characters no Windows name holds
+    }
     const auto hostPath =
         sim::Locked([&path](sim::MachineState& machine) { return sim::ResolvePath(machine, path); });
     std::error_code ignored;
@@ -165,6 +169,12 @@ std::optional<std::filesystem::path> Unheld(sim::MachineState& machine, const st
         error = holderError;
     }
     return hostPath;
+}
+
+// The ANSI calls take a path only as long as their buffer of MAX_PATH characters; the program's
+// open takes any length, as it does on Windows through the wide call.
+long AnsiPathError(const char* path) {
+    return std::char_traits<char>::length(path) >= MAX_PATH ? ERROR_FILENAME_EXCED_RANGE : 0;
 }
 
 } // namespace
@@ -272,7 +282,8 @@ bool MoveFileExA(const char* existing, const char* newName, unsigned flags) {
 }
 
 bool DeleteFileA(const char* path) {
-    long error = sim::BeforeCall({sim::CallKind::Delete, path});
+    long error = AnsiPathError(path);
+    error = error != 0 ? error : sim::BeforeCall({sim::CallKind::Delete, path});
     const auto hostPath = sim::Locked([&](sim::MachineState& machine) {
         return Unheld(machine, path, false, ERROR_SHARING_VIOLATION, error);
     });
@@ -283,7 +294,8 @@ bool DeleteFileA(const char* path) {
 }
 
 FindHandle FindFirstFileA(const char* fileName) {
-    long error = sim::BeforeCall({sim::CallKind::Find, fileName});
+    long error = AnsiPathError(fileName);
+    error = error != 0 ? error : sim::BeforeCall({sim::CallKind::Find, fileName});
     const auto hostPath =
         sim::Locked([&](sim::MachineState& machine) { return sim::ResolvePath(machine, fileName); });
     std::error_code ignored;
