@@ -168,7 +168,27 @@ held_image_is_named_then_the_next_click_upgrades() {
     expect_same "$work/e/tolvr500.rom" "$work/images/line1.rom"
 }
 
+# Unpacked deep in folders with spaces: the path, with a `..` on the way, is quoted on the command
+# line and longer than the ANSI file calls take.
+image_deep_in_folders_is_copied() {
+    local unix=$work/images windows='I:' folder n
+    for n in 1 2 3 4 5 6; do
+        folder="Firmware package $n of 6, unpacked where Windows put it"
+        unix+="/$folder" windows+="\\$folder"
+    done
+    mkdir -p "$unix/spare"
+    cp "$work/images/line1.rom" "$unix/"
+    line1_image="$windows\\spare\\..\\line1.rom"
+    ((${#line1_image} >= 300)) || fail "the path is only ${#line1_image} characters long"
+    "$simplayer" make "$work/e" --version 1.1.5E
+    live_plug "$work/e" E 0
+    start_and_upgrade
+    expect_text "$(live_finish)" "successfully downloaded"
+    expect_same "$work/e/tolvr500.rom" "$work/images/line1.rom"
+}
+
 scenarios=(replaces_an_existing_image_and_a_leftover_temporary_file two_players_both_receive_it player_of_another_line_is_skipped
     full_disk_gets_nothing_and_no_success scanner_looking_at_the_new_copy_is_waited_out killed_mid_copy_leaves_the_old_image
-    notice_mid_run_never_ends_the_run write_protected_player_is_named held_image_is_named_then_the_next_click_upgrades)
+    notice_mid_run_never_ends_the_run write_protected_player_is_named held_image_is_named_then_the_next_click_upgrades
+    image_deep_in_folders_is_copied)
 live_scenarios "$work" "${scenarios[@]}"

@@ -40,10 +40,11 @@ live_cleanup() {
 }
 
 # live_start [NAME=VALUE...]: the updater ($updater_exe, by default the build's) with the three images
-# and versions 1.1.6E, 2.0.1E, 3.0.1E, and the variables given in its environment.
+# (line 1's at $line1_image, by default I:\line1.rom) and versions 1.1.6E, 2.0.1E, 3.0.1E, and the
+# variables given in its environment.
 live_start() {
     env "$@" wine "${updater_exe:-$build/Tolvo Firmware Updater.exe}" \
-        'I:\line1.rom' 1.1.6E 'I:\line2.rom' 2.0.1E 'I:\line3.rom' 3.0.1E >"$work/updater.log" 2>&1 &
+        "${line1_image:-I:\line1.rom}" 1.1.6E 'I:\line2.rom' 2.0.1E 'I:\line3.rom' 3.0.1E >"$work/updater.log" 2>&1 &
     updater_pid=$!
     driver wait-window "$title" 20000
 }
