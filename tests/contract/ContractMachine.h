@@ -59,7 +59,7 @@ protected:
     std::string FileContent(char letter, const std::string& name);
     bool FileExists(char letter, const std::string& name);
 
-    // The words CommandLineToArgvW gives for `arguments` after a program name, in the ANSI code page.
+    // The words CommandLineToArgvW gives for the ASCII `arguments` after a program name.
     static std::vector<std::string> CommandLineToArgvW(const std::string& arguments);
 
     // A string value (REG_SZ) under kContractKey, which goes with the machine.

@@ -183,18 +183,13 @@ bool ContractMachine::FileExists(char letter, const std::string& name) {
 
 std::vector<std::string> ContractMachine::CommandLineToArgvW(const std::string& arguments) {
     const std::string line = "updater.exe " + arguments;
-    std::wstring wide(line.size() + 1, L'\0');
-    wide.resize(
-        ::MultiByteToWideChar(CP_ACP, 0, line.c_str(), -1, wide.data(), static_cast<int>(wide.size())));
+    const std::wstring wide(line.begin(), line.end()); // the table's lines are ASCII
     int count = 0;
     LPWSTR* argv = ::CommandLineToArgvW(wide.c_str(), &count);
     std::vector<std::string> words;
     for (int i = 1; argv != nullptr && i < count; ++i) {
-        std::string word(4 * ::lstrlenW(argv[i]) + 1, '\0');
-        word.resize(::WideCharToMultiByte(CP_ACP, 0, argv[i], -1, word.data(), static_cast<int>(word.size()),
-                                          nullptr, nullptr) -
-                    1);
-        words.push_back(word);
+        const std::wstring word = argv[i];
+        words.emplace_back(word.begin(), word.end());
     }
     ::LocalFree(argv);
     return words;
