@@ -18,6 +18,7 @@ TEST_F(CommandLineContract, QuotedWordsAreThoseOfCommandLineToArgvW) {
         R"(unclosed "runs to the end  )",
         R"(in"side"word)",
         R"("a""b" """ """" "\"" \""")",
+        R"(ends "in a doubled"")",
         R"(  lead   and trail  ")",
         R"(\"""\" "\\" "\\\"")",
     };
