@@ -49,7 +49,7 @@ std::vector<std::string> SplitQuotedWords(std::string_view text) {
         const bool escaped = c == '"' && backslashes % 2 == 1;
         backslashes = 0;
         if (c == '"' && !escaped) {
-            if (quoted && i + 1 < text.size() && text[i + 1] == '"') {
+            if (quoted && text.substr(i + 1).starts_with('"')) {
                 word += '"';
                 ++i;
                 quoted = false;
