@@ -19,12 +19,13 @@ HANDLE Usable(void* handle, const std::string& path) {
     return static_cast<HANDLE>(handle);
 }
 
-// The ANSI call refuses a path of MAX_PATH characters or more (ERROR_FILENAME_EXCED_RANGE); the
-// wide one takes such a path in its `\\?\` form.
+// The ANSI call refuses a path it cannot take, of MAX_PATH characters or more (also once made
+// full), with ERROR_FILENAME_EXCED_RANGE; the wide one takes such a path in its `\\?\` form.
 HANDLE CreateFileAnyLength(const std::string& path, DWORD access, DWORD share, DWORD disposition,
                            DWORD flags) {
-    if (path.size() < MAX_PATH) {
-        return ::CreateFileA(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
+    const HANDLE handle = ::CreateFileA(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
+    if (handle != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILENAME_EXCED_RANGE) {
+        return handle;
     }
     const std::wstring extended = ExtendedLengthPath(path);
     return extended.empty()
