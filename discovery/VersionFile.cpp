@@ -1,5 +1,6 @@
 #include "discovery/VersionFile.h"
 
+#include "discovery/VersionFileSteps.h"
 #include "platform/File.h"
 #include "platform/Text.h"
 

@@ -1,7 +1,7 @@
 // The tag search alone, on any text, NUL bytes included.
 #include "Expect.h"
 #include "TaggedVersionModel.h"
-#include "discovery/VersionFile.h"
+#include "discovery/VersionFileSteps.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text = BytesOf(data, size);

@@ -2,7 +2,7 @@
 #include "Expect.h"
 #include "Utf16Units.h"
 #include "discovery/VendorMarker.h"
-#include "discovery/VersionFile.h"
+#include "discovery/VersionFileSteps.h"
 
 #include <vector>
 

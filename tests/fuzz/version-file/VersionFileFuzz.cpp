@@ -4,7 +4,7 @@
 #include "Expect.h"
 #include "TaggedVersionModel.h"
 #include "Utf16Units.h"
-#include "discovery/VersionFile.h"
+#include "discovery/VersionFileSteps.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // The parsers of the player's and the registry's bytes, without any file or key.
 #include "discovery/DeviceId.h"
 #include "discovery/VendorMarker.h"
-#include "discovery/VersionFile.h"
+#include "discovery/VersionFileSteps.h"
 #include "tests/common/Utf16.h"
 
 #include <gtest/gtest.h>

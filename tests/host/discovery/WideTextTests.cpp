@@ -1,4 +1,4 @@
-#include "discovery/VersionFile.h"
+#include "discovery/VersionFileSteps.h"
 
 #include <gtest/gtest.h>
 
