@@ -1,5 +1,5 @@
 #include "DiscoveryFixture.h"
-#include "discovery/VersionFile.h"
+#include "discovery/VersionFileSteps.h"
 #include "support/CallFaults.h"
 
 #include <optional>
@@ -76,6 +76,10 @@ TEST_F(VersionFileTest, WideLoadReplacesTheTextOnlyWhenItReadsTheFile) {
     EXPECT_EQ(TextIn(text), "<firmver>1.1.5E<") << "a file over the limit leaves the text as it was";
     EXPECT_FALSE(LoadDeviceTextWide("E:\\missing.dat", text));
     EXPECT_EQ(TextIn(text), "<firmver>1.1.5E<");
+
+    const auto unreadable = FailCalls(platform::sim::CallKind::Read, 'E', ERROR_NOT_READY);
+    EXPECT_FALSE(LoadDeviceTextWide("E:\\DEVCERT.DAT", text));
+    EXPECT_EQ(text, DeviceText(bytes.size() + 1, '\0')) << "a file read only in part leaves L + 1 zeros";
 }
 
 TEST_F(VersionFileTest, NarrowLoadTakesTheBytesThemselves) {
