@@ -5,12 +5,14 @@
 // touch of a player's files.
 #include "app/Guarded.h"
 #include "app/UpdaterStatus.h"
+#include "app/WindowRequests.h"
 #include "platform/Types.h"
 
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,11 @@ enum class TransferPhase : std::int32_t {
     Walking,  // the worker walks the players
     Ended,    // the worker has ended the run
 };
+
+// From the confirmation until the worker has ended the run: the drive table is the upgrade's.
+inline bool TransferUnderWay(TransferPhase phase) {
+    return phase == TransferPhase::Starting || phase == TransferPhase::Walking;
+}
 
 // How the run ended: the process's exit code, for the script that started the updater.
 enum class RunOutcome : int {
@@ -76,4 +83,7 @@ struct UpdaterContext {
 
     // The live updater dialog's window, set as soon as it exists; not owned.
     std::atomic<platform::WindowHandle> mainDialog{nullptr};
+    // What discovery and the worker ask of the window. Installed and read on the window's thread;
+    // each worker keeps a share of its own (TransferJob), so it outlives the window safely.
+    std::shared_ptr<WindowRequests> window;
 };

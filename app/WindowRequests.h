@@ -1,26 +1,34 @@
 #pragma once
-// What discovery and the transfer worker ask of the updater window, declared below them and
-// implemented by the window (ui/). Every box is modal and owned by the window; from the worker's
-// thread each request waits until the window's thread has served it.
-#include "platform/Types.h"
-
+// What discovery and the transfer worker ask of the updater window. They own this interface; the
+// window (ui/) implements it and installs it into the context before it opens, and tests install
+// a recording of their own. Once the window has gone, every request returns at once and reaches
+// nothing, so a worker still running finds a live object that shows nothing.
 #include <string>
 
-// The caption of the updater's own messages.
-inline constexpr char kUpdaterCaption[] = "Tolvo r5xx Firmware Updater";
+class WindowRequests {
+public:
+    // From the window's thread (a poll): a text of the system's own, with the program's name as
+    // caption and an OK button. Returns when the user has answered; the box runs a message loop
+    // meanwhile, so other polls may run before it returns.
+    virtual void ShowSystemMessage(const std::string& text) = 0;
+    // From the window's thread: fills the two version lines; done when it returns.
+    virtual void ShowVersionLines(const std::string& installed, const std::string& offered) = 0;
+    // From the window's thread: stops the poll, shows `why` with the updater's caption until the
+    // user answers, then asks the window to close. Returns before the window has closed.
+    virtual void RefuseRun(const std::string& why) = 0;
 
-// `text` with the updater's caption and an OK button.
-void ShowMessage(platform::WindowHandle window, const std::string& text);
-// A text of the system's own, with the program's name as caption and an OK button.
-void ShowSystemMessage(platform::WindowHandle window, const std::string& text);
-// Fills the two version lines.
-void ShowVersionLines(platform::WindowHandle window, const std::string& installed,
-                      const std::string& offered);
-// Stops the poll, says why and ends the run.
-void RefuseRun(platform::WindowHandle window, const std::string& why);
-// Shows `text` with the progress bar held still while the box is up.
-void ShowMessageWithProgressHeld(platform::WindowHandle window, const std::string& text);
-// Stops the progress for good: the window empties its bar.
-void StopProgress(platform::WindowHandle window);
-// Closes the window, which ends the process.
-void EndRun(platform::WindowHandle window);
+    // From the worker's thread: `text` with the updater's caption and an OK button. The box is the
+    // worker's own, owned by the window; it waits for the user, not for the window's thread.
+    virtual void ShowMessage(const std::string& text) = 0;
+    // From the worker's thread: as ShowMessage, with the progress bar held still while the box is
+    // up. Holding and resuming each wait until the window's thread has done them.
+    virtual void ShowMessageWithProgressHeld(const std::string& text) = 0;
+    // From the worker's thread: stops the progress for good, the bar emptied; waits until the
+    // window's thread has done it.
+    virtual void StopProgress() = 0;
+    // From either thread: asks the window to close, which ends the process. Does not wait.
+    virtual void EndRun() = 0;
+
+protected:
+    ~WindowRequests() = default;
+};

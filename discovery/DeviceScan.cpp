@@ -1,6 +1,5 @@
 #include "discovery/DeviceScan.h"
 
-#include "app/WindowRequests.h"
 #include "discovery/VersionPolicy.h"
 #include "platform/Errors.h"
 #include "platform/Registry.h"
@@ -29,7 +28,7 @@ void ReportQueryFailure(UpdaterContext& ctx, int index, long error) {
     }
     // Remembered before the box, whose message loop can run another poll.
     reported[index] = error;
-    ShowSystemMessage(ctx.mainDialog.load(), platform::FormatMessageA(error));
+    ctx.window->ShowSystemMessage(platform::FormatMessageA(error));
 }
 
 PassResult RunPass(UpdaterContext& ctx, std::string_view pattern) {

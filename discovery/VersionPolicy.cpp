@@ -1,6 +1,5 @@
 #include "discovery/VersionPolicy.h"
 
-#include "app/WindowRequests.h"
 #include "discovery/VersionFile.h"
 
 #include <cfloat>
@@ -14,11 +13,11 @@ namespace {
 
 constexpr float kVersionTolerance = 0.01f;
 
-void Refuse(UpdaterContext& ctx, platform::WindowHandle window, const std::string& why) {
+void Refuse(UpdaterContext& ctx, const std::string& why) {
     // A run that already ended keeps its outcome.
     RunOutcome unended = RunOutcome::Closed;
     ctx.runOutcome.compare_exchange_strong(unended, RunOutcome::Refused);
-    RefuseRun(window, why);
+    ctx.window->RefuseRun(why);
 }
 
 } // namespace
@@ -51,6 +50,8 @@ std::optional<ImagePair> ImagePairForLine(const std::array<ImagePair, 3>& pairs,
 }
 
 void ReadDeviceVersion(UpdaterContext& ctx) {
+    // Narrower than TransferUnderWay: while the upgrade is only starting, a poll run by one of its
+    // boxes still reads the player, as no worker speaks for it yet.
     if (ctx.transferPhase == TransferPhase::Walking) {
         return;
     }
@@ -79,14 +80,13 @@ void ApplyVersionPolicy(UpdaterContext& ctx) {
         }
         target = ctx.targetVersionText.Get();
     }
-    const platform::WindowHandle window = ctx.mainDialog.load();
-    ShowVersionLines(window, device, target);
+    ctx.window->ShowVersionLines(device, target);
     switch (EvaluateVersionPolicy(device, target)) {
     case VersionVerdict::Downgrade:
-        Refuse(ctx, window, "Set firmware version is " + device + ". You must not downgrade!!");
+        Refuse(ctx, "Set firmware version is " + device + ". You must not downgrade!!");
         break;
     case VersionVerdict::LanguageMismatch:
-        Refuse(ctx, window, "Firmware language is not equal");
+        Refuse(ctx, "Firmware language is not equal");
         break;
     case VersionVerdict::Accept:
         break;

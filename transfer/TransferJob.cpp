@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-TransferJob MakeTransferJob(UpdaterContext& context, platform::WindowHandle dialog) {
-    TransferJob job{&context, dialog, {}};
+TransferJob MakeTransferJob(UpdaterContext& context) {
+    TransferJob job{&context, context.window, {}};
     std::lock_guard hold(context.sharedLock);
     job.chosen = {context.firmwareImagePath.Get(), context.targetVersionText.Get()};
     return job;

@@ -1,6 +1,5 @@
 #include "transfer/TransferWorker.h"
 
-#include "app/WindowRequests.h"
 #include "discovery/DriveLocator.h"
 #include "discovery/VersionFile.h"
 #include "platform/Errors.h"
@@ -22,7 +21,7 @@ bool ServePlayer(const TransferJob& job, const LocatedPlayer& player) {
     const char letter = player.letter;
     const std::optional<std::string> installed = ReadInstalledVersion(player.filePath);
     if (const auto refusal = RefusalFor(job, installed)) {
-        ShowMessageWithProgressHeld(job.dialog, RefusalMessage(letter, *refusal, job.chosen.version));
+        job.window->ShowMessageWithProgressHeld(RefusalMessage(letter, *refusal, job.chosen.version));
         return false;
     }
     // A copy stopped half-way left its temporary file: it must not count against the free space.
@@ -30,19 +29,19 @@ bool ServePlayer(const TransferJob& job, const LocatedPlayer& player) {
     const std::string root = PathInDriveRoot(letter, "");
     std::uint64_t freeBytes = 0;
     if (!platform::GetDiskFreeSpaceExA(root.c_str(), nullptr, nullptr, &freeBytes)) {
-        ShowMessageWithProgressHeld(job.dialog, FreeSpaceUnknownMessage(letter, platform::GetLastError()));
+        job.window->ShowMessageWithProgressHeld(FreeSpaceUnknownMessage(letter, platform::GetLastError()));
         return false;
     }
     const std::int32_t imageSize = job.context->imageSize.load();
     if (freeBytes < static_cast<std::uint64_t>(imageSize < 0 ? 0 : imageSize)) {
-        ShowMessageWithProgressHeld(job.dialog, DiskFullMessage(letter));
+        job.window->ShowMessageWithProgressHeld(DiskFullMessage(letter));
         return false;
     }
     // The letter may have come to hold another device since the check.
     const auto stillTheCheckedPlayer = [&] { return ReadInstalledVersion(player.filePath) == installed; };
     const CopyOutcome outcome = CopyImageToDrive(job, letter, stillTheCheckedPlayer);
     if (!outcome.Succeeded()) {
-        ShowMessageWithProgressHeld(job.dialog, CopyFailureMessage(letter, outcome));
+        job.window->ShowMessageWithProgressHeld(CopyFailureMessage(letter, outcome));
         return false;
     }
     return true;
@@ -71,8 +70,8 @@ void TransferWorker(void* argument) {
     FinishTransfer(*job, anyPlayerUpdated);
 }
 
-bool StartTransferWorker(UpdaterContext& context, platform::WindowHandle dialog) {
-    auto job = std::make_unique<TransferJob>(MakeTransferJob(context, dialog));
+bool StartTransferWorker(UpdaterContext& context) {
+    auto job = std::make_unique<TransferJob>(MakeTransferJob(context));
     if (!platform::BeginThread(TransferWorker, job.get())) {
         return false;
     }
@@ -83,9 +82,9 @@ bool StartTransferWorker(UpdaterContext& context, platform::WindowHandle dialog)
 void FinishTransfer(const TransferJob& job, bool anyPlayerUpdated) {
     UpdaterContext& ctx = *job.context;
     ctx.runOutcome = anyPlayerUpdated ? RunOutcome::Upgraded : RunOutcome::NoPlayerUpgraded;
-    StopProgress(job.dialog);
-    ShowMessage(job.dialog, anyPlayerUpdated ? kCompletionMessage : kNoPlayerUpdatedMessage);
+    job.window->StopProgress();
+    job.window->ShowMessage(anyPlayerUpdated ? kCompletionMessage : kNoPlayerUpdatedMessage);
     ctx.transferPhase = TransferPhase::Ended;
     ctx.status = Finished;
-    EndRun(job.dialog);
+    job.window->EndRun();
 }

@@ -24,8 +24,7 @@ void UpdaterDialog::PollDevice() {
     }
     // From the confirmation on, the drive table is the upgrade's; the worker walks it until it has
     // finished, and the poll leaves it alone.
-    const TransferPhase phase = context_.transferPhase;
-    if (phase == TransferPhase::Starting || phase == TransferPhase::Walking) {
+    if (TransferUnderWay(context_.transferPhase)) {
         return;
     }
 

@@ -1,5 +1,6 @@
 #include "ui/UpdaterDialog.h"
 
+#include "ui/DialogRequests.h"
 #include "ui/IconPlacement.h"
 #include "ui/LogoScale.h"
 #include "ui/TimerIds.h"
@@ -32,7 +33,9 @@ UpdaterStatus HeardAs(UpdaterStatus code) {
 } // namespace
 
 UpdaterDialog::UpdaterDialog(UpdaterContext& context)
-    : ModalDialog(IDD_UPDATER_DIALOG), icon_(platform::LoadIconA(IDI_MAIN)), context_(context) {}
+    : ModalDialog(IDD_UPDATER_DIALOG), icon_(platform::LoadIconA(IDI_MAIN)), context_(context) {
+    context_.window = std::make_shared<DialogRequests>(context_);
+}
 
 ModalDialog::Outcome UpdaterDialog::HandleMessage(unsigned message, platform::WParam wParam,
                                                   platform::LParam lParam) {

@@ -14,7 +14,8 @@ inline constexpr unsigned short kProgressBarEnd = 1000;
 
 class UpdaterDialog : public ModalDialog {
 public:
-    // The context outlives the dialog; the dialog publishes its window in context.mainDialog.
+    // The context outlives the dialog. The dialog installs its side of the window's requests in
+    // context.window before the window opens, and publishes the window in context.mainDialog.
     explicit UpdaterDialog(UpdaterContext& context);
 
     // Shows statusMessages[code], followed by the player's version while the status is

@@ -1,9 +1,9 @@
 // The Firmware Upgrade command and the timer-driven progress bar.
-#include "app/WindowRequests.h"
 #include "discovery/DriveLocator.h"
 #include "platform/Errors.h"
 #include "platform/File.h"
 #include "transfer/TransferWorker.h"
+#include "ui/DialogRequests.h"
 #include "ui/UpdaterDialog.h"
 
 #include <algorithm>
@@ -88,7 +88,7 @@ void UpdaterDialog::RunUpgrade() {
     long error = ERROR_SUCCESS;
     const std::optional<std::int32_t> imageLength = MeasureImage(imagePath, &error);
     if (!imageLength) {
-        ShowMessage(Handle(), ImageUnreadableMessage(imagePath, error));
+        ShowUpdaterMessage(Handle(), ImageUnreadableMessage(imagePath, error));
         ReturnToShowingVersion();
         return;
     }
@@ -113,9 +113,9 @@ void UpdaterDialog::RunUpgrade() {
     progress_.SetPos(static_cast<int>(context_.progressTicks * kProgressScale / driveCount));
 
     context_.transferPhase = TransferPhase::Walking;
-    if (!StartTransferWorker(context_, Handle())) {
+    if (!StartTransferWorker(context_)) {
         context_.transferPhase = TransferPhase::Starting;
-        ShowMessage(Handle(), WorkerNotStartedMessage());
+        ShowUpdaterMessage(Handle(), WorkerNotStartedMessage());
         ResumePolling();
     }
 }

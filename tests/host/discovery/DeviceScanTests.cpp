@@ -11,7 +11,6 @@
 namespace {
 
 namespace sim = platform::sim;
-using platform::sim::ShownMessageBox;
 
 class DeviceScanTest : public DiscoveryTest {
 protected:
@@ -31,20 +30,22 @@ protected:
     }
     int VersionReads() {
         int reads = 0;
-        for (const ShownMessageBox& box : platform::sim::ShownMessageBoxes()) {
-            reads += box.text == DowngradeText("1.1.9E");
+        for (const std::string& request : window_->Requests()) {
+            reads += request == "refuse run: " + DowngradeText("1.1.9E");
         }
         return reads;
     }
-    std::vector<ShownMessageBox> RegistryBoxes() {
-        std::vector<ShownMessageBox> boxes;
-        for (const ShownMessageBox& box : platform::sim::ShownMessageBoxes()) {
-            if (box.caption == platform::ApplicationName()) {
-                boxes.push_back(box);
+    // The texts of the system shown for failed queries.
+    std::vector<std::string> RegistryBoxes() {
+        std::vector<std::string> texts;
+        for (const std::string& request : window_->Requests()) {
+            if (request.rfind(kSystemMessage, 0) == 0) {
+                texts.push_back(request.substr(std::string_view(kSystemMessage).size()));
             }
         }
-        return boxes;
+        return texts;
     }
+    static constexpr char kSystemMessage[] = "system message: ";
 
     // The registry's faults and the count of value queries, kept through the machine's call hook.
     long openFault_ = 0;
@@ -123,14 +124,14 @@ TEST_F(DeviceScanTest, MissingOrRefusedKeyMeansNoPlayerQuietly) {
         }
         EXPECT_EQ(queries_, 0);
     }
-    EXPECT_TRUE(platform::sim::ShownMessageBoxes().empty());
+    EXPECT_TRUE(window_->Texts().empty());
 }
 
 TEST_F(DeviceScanTest, ValueTooLongForTheBufferComparesNothingStale) {
     const std::string player = "USBSTOR\\Disk&Ven_Quorvex&Prod_tolvo_r5xx&Rev_1.00\\";
     Disk(0, player + std::string(300, '7'));
     EXPECT_FALSE(ScanForDevice(ctx)) << "the untouched, cleared buffer holds no identity";
-    EXPECT_TRUE(platform::sim::ShownMessageBoxes().empty());
+    EXPECT_TRUE(window_->Texts().empty());
 
     Disk(0, player + std::string(259 - player.size(), '7'));
     EXPECT_TRUE(ScanForDevice(ctx)) << "259 characters and the NUL fit exactly";
@@ -141,11 +142,9 @@ TEST_F(DeviceScanTest, FailedQueryIsShownOnceAndTheScanGoesOn) {
     FailQuery(0, ERROR_ACCESS_DENIED);
     Disk(1, "USBSTOR\\Disk&Ven_QuorVex&Prod_Tolvo_r560&Rev_1.00\\2&0");
     EXPECT_TRUE(ScanForDevice(ctx)) << "found in pass 6 after value 0 failed in every pass";
-    std::vector<ShownMessageBox> boxes = RegistryBoxes();
+    std::vector<std::string> boxes = RegistryBoxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Access is denied.\r\n");
-    EXPECT_EQ(boxes[0].type, MB_OK);
-    EXPECT_EQ(boxes[0].owner, ctx.mainDialog.load());
+    EXPECT_EQ(boxes[0], "Access is denied.\r\n");
 
     for (int poll = 0; poll < 3; ++poll) {
         ScanForDevice(ctx);
@@ -156,7 +155,7 @@ TEST_F(DeviceScanTest, FailedQueryIsShownOnceAndTheScanGoesOn) {
     ScanForDevice(ctx);
     boxes = RegistryBoxes();
     ASSERT_EQ(boxes.size(), 2u) << "a different failure is shown";
-    EXPECT_EQ(boxes[1].text, "The handle is invalid.\r\n");
+    EXPECT_EQ(boxes[1], "The handle is invalid.\r\n");
 
     FailQuery(0, 0);
     ScanForDevice(ctx);

@@ -1,14 +1,11 @@
 #include "DiscoveryFixture.h"
 #include "discovery/VersionPolicy.h"
 #include "tests/common/ProgramTexts.h"
-#include "ui/WindowRequestMessage.h"
 
 #include <string>
 #include <vector>
 
 namespace {
-
-using platform::sim::ShownMessageBox;
 
 class DeviceVersionTest : public DiscoveryTest {
 protected:
@@ -21,41 +18,25 @@ protected:
         PutFile('E', name, bytes);
         ctx.deviceInfoPath.Set("E:\\" + name);
     }
-    std::string Label(int id) {
-        return platform::sim::Inspect(platform::GetDlgItem(ctx.mainDialog, id)).text;
-    }
-    // What the window was asked to do, in order, once the posted messages are delivered.
-    std::vector<std::string> Requests() {
-        platform::sim::PumpMessages();
-        std::vector<std::string> requests;
-        for (const auto& message : platform::sim::DeliveredMessages()) {
-            if (message.window != ctx.mainDialog.load()) {
-                continue;
-            }
-            if (message.message == WM_WINDOW_REQUEST &&
-                message.wParam == static_cast<platform::WParam>(WindowRequest::StopPolling)) {
-                requests.push_back("stop polling");
-            } else if (message.message == WM_COMMAND && message.wParam == IDCANCEL && message.lParam == 0) {
-                requests.push_back("IDCANCEL");
-            } else if (message.message == WM_COMMAND || message.message == WM_WINDOW_REQUEST) {
-                requests.push_back("other");
+    // The version lines last asked for.
+    std::string VersionLines() const {
+        std::string lines;
+        for (const std::string& request : window_->Requests()) {
+            if (request.rfind("version lines: ", 0) == 0) {
+                lines = request;
             }
         }
-        return requests;
+        return lines;
     }
     void ExpectRefusal(const std::string& text) {
-        const std::vector<ShownMessageBox> boxes = platform::sim::ShownMessageBoxes();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, text);
-        EXPECT_EQ(boxes[0].caption, kMessageCaption);
-        EXPECT_EQ(boxes[0].type, MB_OK);
-        EXPECT_EQ(boxes[0].owner, ctx.mainDialog.load());
-        EXPECT_EQ(Requests(), (std::vector<std::string>{"stop polling", "IDCANCEL"}));
+        const std::vector<std::string> requests = window_->Requests();
+        ASSERT_FALSE(requests.empty());
+        EXPECT_EQ(requests.back(), "refuse run: " + text);
+        EXPECT_EQ(window_->Texts().size(), 1u) << "one box";
         EXPECT_EQ(ctx.runOutcome.load(), RunOutcome::Refused);
     }
     void ExpectNoRefusal() {
-        EXPECT_TRUE(platform::sim::ShownMessageBoxes().empty());
-        EXPECT_TRUE(Requests().empty());
+        EXPECT_TRUE(window_->Texts().empty());
         EXPECT_EQ(ctx.runOutcome.load(), RunOutcome::Closed);
     }
 };
@@ -63,8 +44,7 @@ protected:
 TEST_F(DeviceVersionTest, NewerOfferIsShownAndChosen) {
     Player("1.1.5E");
     ReadDeviceVersion(ctx);
-    EXPECT_EQ(Label(IDC_CURRENT_VERSION), "Current version:    1.1.5E");
-    EXPECT_EQ(Label(IDC_TARGET_VERSION), "Upgrade to version: 1.1.6E");
+    EXPECT_EQ(window_->Requests(), (std::vector<std::string>{"version lines: 1.1.5E | 1.1.6E"}));
     EXPECT_EQ(ctx.firmwareImagePath.Get(), ImagePath(1));
     EXPECT_EQ(ctx.targetVersionText.Get(), "1.1.6E");
     EXPECT_EQ(ctx.deviceVersionText.Get(), "1.1.5E");
@@ -74,8 +54,8 @@ TEST_F(DeviceVersionTest, NewerOfferIsShownAndChosen) {
 TEST_F(DeviceVersionTest, DowngradeIsRefused) {
     Player("1.1.8E");
     ReadDeviceVersion(ctx);
-    EXPECT_EQ(Label(IDC_CURRENT_VERSION), "Current version:    1.1.8E")
-        << "the labels are set whatever the outcome";
+    EXPECT_EQ(window_->Requests().front(), "version lines: 1.1.8E | 1.1.6E")
+        << "the lines are filled whatever the outcome, before the refusal";
     ExpectRefusal(DowngradeText("1.1.8E"));
 }
 
@@ -105,7 +85,7 @@ TEST_F(DeviceVersionTest, TaggedUtf16FilePicksItsLine) {
     ReadDeviceVersion(ctx);
     EXPECT_EQ(ctx.deviceVersionText.Get(), "2.0.1E");
     EXPECT_EQ(ctx.firmwareImagePath.Get(), ImagePath(2));
-    EXPECT_EQ(Label(IDC_TARGET_VERSION), "Upgrade to version: 2.0.2E");
+    EXPECT_EQ(VersionLines(), "version lines: 2.0.1E | 2.0.2E");
     EXPECT_FALSE(ctx.deviceText.Get().empty()) << "the loaded text is kept in the context";
     ExpectNoRefusal();
 }
@@ -124,26 +104,24 @@ TEST_F(DeviceVersionTest, EmptyVersionBeforeAnyChoiceIsALanguageMismatch) {
     Player("");
     ReadDeviceVersion(ctx);
     EXPECT_EQ(ctx.firmwareImagePath.Get(), "");
-    EXPECT_EQ(Label(IDC_TARGET_VERSION), "Upgrade to version: 0.0");
+    EXPECT_EQ(VersionLines(), "version lines:  | 0.0");
     ExpectRefusal("Firmware language is not equal");
 }
 
 TEST_F(DeviceVersionTest, NothingHappensWithoutAReadableFile) {
-    const std::string before = Label(IDC_CURRENT_VERSION);
     ctx.deviceInfoPath.Set("E:\\sys_conf.qtx"); // located, then gone
     ReadDeviceVersion(ctx);
     EXPECT_EQ(ctx.deviceVersionText.Get(), " ");
-    EXPECT_EQ(Label(IDC_CURRENT_VERSION), before);
+    EXPECT_TRUE(window_->Requests().empty());
     ExpectNoRefusal();
 }
 
 TEST_F(DeviceVersionTest, NothingIsReadWhileTheWorkerWalksThePlayers) {
     Player("1.1.8E"); // would be refused
     ctx.transferPhase = TransferPhase::Walking;
-    const std::string before = Label(IDC_CURRENT_VERSION);
     ReadDeviceVersion(ctx);
     EXPECT_EQ(ctx.deviceVersionText.Get(), " ");
-    EXPECT_EQ(Label(IDC_CURRENT_VERSION), before);
+    EXPECT_TRUE(window_->Requests().empty());
     ExpectNoRefusal();
 }
 

@@ -1,21 +1,20 @@
 #pragma once
-// The simulated machine with the updater dialog open, as a window that ignores what it is sent, as
-// the context's main dialog.
+// The simulated machine with a recording in the window's place: what discovery asks of the window
+// is kept in order, and its boxes are only texts.
 #include "support/PlayerMachineTest.h"
-#include "ui/resource.h"
+#include "support/RecordedWindowRequests.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 class DiscoveryTest : public PlayerMachineTest {
 protected:
     void SetUp() override {
         PlayerMachineTest::SetUp();
-        ctx.mainDialog = platform::sim::OpenDialog(IDD_UPDATER_DIALOG, &IgnoreMessages, 0);
-        ASSERT_NE(ctx.mainDialog.load(), nullptr);
+        window_ = std::make_shared<RecordedWindowRequests>();
+        ctx.window = window_;
     }
 
-    static platform::LResult IgnoreMessages(platform::WindowHandle, unsigned, platform::WParam,
-                                            platform::LParam) {
-        return 0;
-    }
+    std::shared_ptr<RecordedWindowRequests> window_;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // A test on the simulated machine: drive letters mapped to folders of a temporary folder, players
 // known by their configuration or certificate file, the three images of the command line, a fresh
-// context whose shared lock no player's file may be touched under, and the boxes shown.
+// context whose shared lock no player's file may be touched under.
 #include "app/UpdaterContext.h"
 #include "discovery/DriveLocator.h"
 #include "platform/Volumes.h"
@@ -80,14 +80,6 @@ protected:
         MapDrive(letter);
         PutFile(letter, kCertificateFileName,
                 Utf16("Vendor: Qtx Labs\n<firmver>" + std::string(version) + "</firmver>\n"));
-    }
-
-    static std::vector<std::string> BoxTexts() {
-        std::vector<std::string> texts;
-        for (const auto& box : platform::sim::ShownMessageBoxes()) {
-            texts.push_back(box.text);
-        }
-        return texts;
     }
 
     TempFolder temp_;

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <thread>
 
 namespace {
 
@@ -18,42 +19,32 @@ class TransferWorkerTest : public TransferTest {};
 TEST_F(TransferWorkerTest, OnePlayerReceivesTheImageThenTheRunEnds) {
     MapConfigPlayer('E');
     const std::string image = ChooseImage(123456);
-    ScriptWorkerBoxes({{IDOK, 0, [this] {
-                            // The progress stops for good before the box; the run is marked
-                            // finished only after it.
-                            EXPECT_FALSE(platform::sim::TimerPeriod(dialog_, ID_TIMER_PROGRESS));
-                            EXPECT_NE(ctx.transferPhase.load(), TransferPhase::Ended);
-                            Log("box");
-                        }}});
+    const auto testThread = std::this_thread::get_id();
+    window_->WhileShown([&] {
+        // The run is marked finished only after the box.
+        EXPECT_NE(ctx.transferPhase.load(), TransferPhase::Ended);
+        EXPECT_NE(std::this_thread::get_id(), testThread) << "asked by the worker";
+    });
     RunTransfer();
 
     EXPECT_EQ(ReadBytes(FileOn('E', "tolvr500.rom")), image);
     EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.tmp")));
-    const auto boxes = platform::sim::ShownMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, kCompletionText);
-    EXPECT_EQ(boxes[0].caption, kMessageCaption);
-    EXPECT_EQ(boxes[0].type, MB_OK);
-    EXPECT_EQ(boxes[0].owner, dialog_);
-    EXPECT_NE(boxes[0].thread, std::this_thread::get_id()) << "shown by the worker";
-    EXPECT_EQ(Logged(), (Strings{"progress stop", "box", "IDCANCEL"}));
+    EXPECT_EQ(Requests(), (Strings{"stop progress", "message: " + std::string(kCompletionText), "end run"}));
     EXPECT_EQ(ctx.runOutcome.load(), RunOutcome::Upgraded);
     EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Ended);
     EXPECT_EQ(ctx.status.load(), Finished);
     EXPECT_EQ(ctx.currentDriveOrdinal.load(), 1);
-    EXPECT_FALSE(platform::sim::TimerPeriod(dialog_, ID_TIMER_PROGRESS)) << "stopped for good";
 }
 
-TEST_F(TransferWorkerTest, ADiskTooSmallIsReportedWhileTheProgressTimerStandsStill) {
+TEST_F(TransferWorkerTest, ADiskTooSmallIsReportedWithTheProgressHeld) {
     MapConfigPlayer('E');
     ChooseImage(100000);
     platform::sim::SetFreeSpace('E', 99999);
-    LogBoxes();
     RunTransfer();
 
-    EXPECT_EQ(BoxTexts(), (Strings{"E:\\ Disk is Full!!! F/W upgrade is failed.", kNoneReceivedText}));
-    EXPECT_EQ(Logged(), (Strings{"timer stop", "box, timer stopped", "timer start", "progress stop",
-                                 "box, timer stopped", "IDCANCEL"}));
+    EXPECT_EQ(Requests(),
+              (Strings{"message, progress held: E:\\ Disk is Full!!! F/W upgrade is failed.", "stop progress",
+                       "message: " + std::string(kNoneReceivedText), "end run"}));
     EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.rom")));
     EXPECT_FALSE(std::filesystem::exists(FileOn('E', "tolvr500.tmp")));
     EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Ended);
@@ -118,15 +109,15 @@ TEST_F(TransferWorkerTest, ConfigurationFilePlayersAreServedFirstThenCertificate
     std::vector<std::int32_t> ordinals;
     for (int i = 0; i < 4; ++i) {
         platform::sim::SetFreeSpace(static_cast<char>('D' + i), 10);
-        ScriptWorkerBoxes({{IDOK, 0, [&] { ordinals.push_back(ctx.currentDriveOrdinal.load()); }}});
     }
+    window_->WhileShown([&] { ordinals.push_back(ctx.currentDriveOrdinal.load()); });
     RunTransfer();
 
     EXPECT_EQ(BoxTexts(), (Strings{"E:\\ Disk is Full!!! F/W upgrade is failed.",
                                    "G:\\ Disk is Full!!! F/W upgrade is failed.",
                                    "D:\\ Disk is Full!!! F/W upgrade is failed.",
                                    "F:\\ Disk is Full!!! F/W upgrade is failed.", kNoneReceivedText}));
-    EXPECT_EQ(ordinals, (std::vector<std::int32_t>{1, 2, 3, 4}));
+    EXPECT_EQ(ordinals, (std::vector<std::int32_t>{1, 2, 3, 4, 4}));
 }
 
 TEST_F(TransferWorkerTest, APlayerThatMustNotReceiveTheImageIsSkippedWithItsReason) {
@@ -181,13 +172,11 @@ TEST_F(TransferWorkerTest, AWriteThatFailsHalfWayIsReportedAndTheWalkGoesOn) {
         WriteBytes(FileOn('E', "tolvr500.rom"), "old firmware");
         const std::string image = ChooseImage(150000);
         platform::sim::BreakWritesAfter('E', 70000, broken.fault);
-        LogBoxes();
         RunTransfer();
         EXPECT_EQ(ReadBytes(FileOn('E', "tolvr500.rom")), "old firmware");
         EXPECT_EQ(ReadBytes(FileOn('F', "tolvr500.rom")), image);
-        EXPECT_EQ(BoxTexts(), (Strings{broken.message, kCompletionText}));
-        EXPECT_EQ(Logged(), (Strings{"timer stop", "box, timer stopped", "timer start", "progress stop",
-                                     "box, timer stopped", "IDCANCEL"}));
+        EXPECT_EQ(Requests(), (Strings{"message, progress held: " + broken.message, "stop progress",
+                                       "message: " + std::string(kCompletionText), "end run"}));
     }
 }
 
@@ -222,10 +211,9 @@ TEST_F(TransferWorkerTest, NoPlayerAmongTheDrivesEndsWithTheFailureMessage) {
     MapDrive('E');
     MapDrive('F');
     ChooseImage(80000);
-    LogBoxes();
     RunTransfer();
-    EXPECT_EQ(BoxTexts(), (Strings{kNoneReceivedText}));
-    EXPECT_EQ(Logged(), (Strings{"progress stop", "box, timer stopped", "IDCANCEL"}));
+    EXPECT_EQ(Requests(),
+              (Strings{"stop progress", "message: " + std::string(kNoneReceivedText), "end run"}));
     EXPECT_EQ(ctx.currentDriveOrdinal.load(), 2) << "one iteration per drive";
     EXPECT_EQ(ctx.runOutcome.load(), RunOutcome::NoPlayerUpgraded);
     EXPECT_EQ(ctx.transferPhase.load(), TransferPhase::Ended);
@@ -238,7 +226,7 @@ TEST_F(TransferWorkerTest, TheWorkerCopiesTheImageChosenWhenItStarted) {
     WriteBytes(ctx.imagePairs[1].imagePath, Pattern(70000, 9));
     ctx.driveCount = CountRemovableDrives(ctx);
     platform::sim::HoldThreads();
-    ASSERT_TRUE(StartTransferWorker(ctx, dialog_));
+    ASSERT_TRUE(StartTransferWorker(ctx));
     // A poll run by a volume notice chooses another line before the worker gets going.
     ctx.firmwareImagePath.Set(ctx.imagePairs[1].imagePath);
     ctx.targetVersionText.Set(ctx.imagePairs[1].version);

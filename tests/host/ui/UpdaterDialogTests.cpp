@@ -5,7 +5,6 @@
 #include "tests/common/SystemValues.h"
 #include "ui/TimerIds.h"
 #include "ui/UpdaterDialog.h"
-#include "ui/WindowRequestMessage.h"
 #include "ui/resource.h"
 
 #include <map>
@@ -157,28 +156,70 @@ TEST_F(UpdaterDialogTest, CancelWhileTheExitQuestionIsUpLeavesTheWindowClosed) {
 
 TEST_F(UpdaterDialogTest, EachRequestOfDiscoveryAndTheWorkerIsServedOnTheWindow) {
     Open();
-    const auto request = [this](WindowRequest what) {
-        platform::SendMessageA(window_, WM_WINDOW_REQUEST, static_cast<WParam>(what), 0);
-    };
+    WindowRequests& requests = *ctx.window;
     const auto progress = [this] { return sim::Inspect(Control(IDC_PROGRESS)).progress.position; };
     platform::SetTimer(window_, ID_TIMER_PROGRESS, kProgressPeriodMs);
     platform::SendMessageA(Control(IDC_PROGRESS), PBM_SETPOS, 300, 0);
     ctx.progressTicks = 3;
 
-    request(WindowRequest::HoldProgress);
-    EXPECT_FALSE(sim::TimerPeriod(window_, ID_TIMER_PROGRESS));
-    EXPECT_EQ(progress(), 300) << "held, not emptied";
-    request(WindowRequest::ResumeProgress);
-    EXPECT_EQ(sim::TimerPeriod(window_, ID_TIMER_PROGRESS), kProgressPeriodMs);
-    request(WindowRequest::StopProgress);
+    bool timerWhileUp = true;
+    sim::ScriptMessageBoxes({{IDOK, 0, [&] {
+                                  timerWhileUp = sim::TimerPeriod(window_, ID_TIMER_PROGRESS).has_value();
+                                  EXPECT_EQ(progress(), 300) << "held, not emptied";
+                              }}});
+    requests.ShowMessageWithProgressHeld("held");
+    EXPECT_FALSE(timerWhileUp);
+    EXPECT_EQ(sim::TimerPeriod(window_, ID_TIMER_PROGRESS), kProgressPeriodMs) << "resumed after the box";
+    requests.ShowMessage("plain");
+    requests.ShowSystemMessage("the system's");
+    requests.StopProgress();
     EXPECT_FALSE(sim::TimerPeriod(window_, ID_TIMER_PROGRESS));
     EXPECT_EQ(progress(), 0);
     EXPECT_EQ(ctx.progressTicks.load(), 0);
+    requests.ShowVersionLines("1.1.5E", "1.1.6E");
+    EXPECT_EQ(sim::Inspect(Control(IDC_CURRENT_VERSION)).text, "Current version:    1.1.5E");
+    EXPECT_EQ(sim::Inspect(Control(IDC_TARGET_VERSION)).text, "Upgrade to version: 1.1.6E");
 
     ASSERT_EQ(sim::TimerPeriod(window_, ID_TIMER_POLL), kPollPeriodMs);
-    request(WindowRequest::StopPolling);
-    EXPECT_FALSE(sim::TimerPeriod(window_, ID_TIMER_POLL));
-    EXPECT_FALSE(sim::Inspect(window_).result) << "the window stays until it is closed";
+    sim::ScriptMessageBoxes({{IDOK, 0, [&] { EXPECT_FALSE(sim::TimerPeriod(window_, ID_TIMER_POLL)); }}});
+    requests.RefuseRun("why");
+    EXPECT_FALSE(sim::Inspect(window_).result) << "the close is posted";
+    const std::vector<std::pair<std::string, std::string>> shown = {
+        {"held", kMessageCaption},
+        {"plain", kMessageCaption},
+        {"the system's", platform::ApplicationName()},
+        {"why", kMessageCaption}};
+    const auto boxes = sim::ShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), shown.size());
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        EXPECT_EQ(boxes[i].text, shown[i].first);
+        EXPECT_EQ(boxes[i].caption, shown[i].second);
+        EXPECT_EQ(boxes[i].type, MB_OK);
+        EXPECT_EQ(boxes[i].owner, window_);
+    }
+    sim::PumpMessages();
+    ExpectClosed(IDCANCEL);
+}
+
+TEST_F(UpdaterDialogTest, WithNoWindowPublishedNoRequestReachesOne) {
+    Open();
+    platform::SetTimer(window_, ID_TIMER_PROGRESS, kProgressPeriodMs);
+    const std::size_t delivered = sim::DeliveredMessages().size();
+    ctx.mainDialog = nullptr; // as once the window has gone
+    WindowRequests& requests = *ctx.window;
+    requests.ShowSystemMessage("a");
+    requests.ShowVersionLines("1.1.5E", "1.1.6E");
+    requests.RefuseRun("b");
+    requests.ShowMessage("c");
+    requests.ShowMessageWithProgressHeld("d");
+    requests.StopProgress();
+    requests.EndRun();
+    sim::PumpMessages();
+    EXPECT_TRUE(sim::ShownMessageBoxes().empty());
+    EXPECT_EQ(sim::DeliveredMessages().size(), delivered);
+    EXPECT_EQ(sim::Inspect(Control(IDC_CURRENT_VERSION)).text, "Current version:  Searching...");
+    EXPECT_EQ(sim::TimerPeriod(window_, ID_TIMER_PROGRESS), kProgressPeriodMs);
+    ExpectStillOpen();
 }
 
 TEST_F(UpdaterDialogTest, StatusAndVersionLinesAreLiveRegionsWhileOpenWithComOnTheWindowsThread) {

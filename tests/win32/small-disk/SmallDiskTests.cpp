@@ -58,7 +58,7 @@ private:
 
 TEST_F(SmallDiskTest, AWriteThatFillsTheDiskKeepsTheOldFileAndLeavesNoTemporaryFile) {
     ChooseImage(freeBytes_ + 200000);
-    const CopyOutcome outcome = CopyImageToDrive(MakeTransferJob(ctx, nullptr), 'E');
+    const CopyOutcome outcome = CopyImageToDrive(MakeTransferJob(ctx), 'E');
     EXPECT_EQ(outcome.failure, CopyFailure::WriteFailed);
     EXPECT_EQ(outcome.errorCode, ERROR_DISK_FULL);
     EXPECT_EQ(ReadFile("E:\\tolvr500.rom"), oldFirmware_);

@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
-#include "app/OneUpdater.h"
-#include "app/UpdaterApp.h"
+#include "entry/OneUpdater.h"
+#include "entry/UpdaterApp.h"
 #include "platform/Process.h"
 
 namespace {

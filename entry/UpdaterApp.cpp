@@ -1,4 +1,4 @@
-#include "app/UpdaterApp.h"
+#include "entry/UpdaterApp.h"
 
 #include "ui/UpdaterDialog.h"
 

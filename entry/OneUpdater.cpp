@@ -1,9 +1,9 @@
-#include "app/OneUpdater.h"
+#include "entry/OneUpdater.h"
 
-#include "app/WindowRequests.h"
 #include "platform/Errors.h"
 #include "platform/Process.h"
 #include "platform/Window.h"
+#include "ui/DialogRequests.h"
 #include "ui/UpdaterDialog.h"
 
 namespace {
@@ -41,7 +41,7 @@ bool BecomeTheOnlyUpdater() {
     }
     const platform::WindowHandle running = FindRunningUpdater();
     if (running == nullptr) {
-        ShowMessage(nullptr, kOtherSessionMessage);
+        ShowUpdaterMessage(nullptr, kOtherSessionMessage);
         return false;
     }
     // Its box, when one is up, is what waits for the user.

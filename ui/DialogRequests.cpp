@@ -1,0 +1,64 @@
+#include "ui/DialogRequests.h"
+
+#include "platform/Window.h"
+#include "ui/WindowRequestMessage.h"
+#include "ui/resource.h"
+
+namespace {
+
+void Request(platform::WindowHandle window, WindowRequest request) {
+    platform::SendMessageA(window, WM_WINDOW_REQUEST, static_cast<platform::WParam>(request), 0);
+}
+
+} // namespace
+
+void ShowUpdaterMessage(platform::WindowHandle owner, const std::string& text) {
+    platform::MessageBoxA(owner, text.c_str(), kUpdaterCaption, MB_OK);
+}
+
+void DialogRequests::ShowSystemMessage(const std::string& text) {
+    if (const platform::WindowHandle window = context_.mainDialog.load()) {
+        platform::MessageBoxA(window, text.c_str(), platform::ApplicationName().c_str(), MB_OK);
+    }
+}
+
+void DialogRequests::ShowVersionLines(const std::string& installed, const std::string& offered) {
+    if (const platform::WindowHandle window = context_.mainDialog.load()) {
+        platform::SetDlgItemTextA(window, IDC_CURRENT_VERSION, ("Current version:    " + installed).c_str());
+        platform::SetDlgItemTextA(window, IDC_TARGET_VERSION, ("Upgrade to version: " + offered).c_str());
+    }
+}
+
+void DialogRequests::RefuseRun(const std::string& why) {
+    if (const platform::WindowHandle window = context_.mainDialog.load()) {
+        Request(window, WindowRequest::StopPolling);
+        ShowUpdaterMessage(window, why);
+        EndRun();
+    }
+}
+
+void DialogRequests::ShowMessage(const std::string& text) {
+    if (const platform::WindowHandle window = context_.mainDialog.load()) {
+        ShowUpdaterMessage(window, text);
+    }
+}
+
+void DialogRequests::ShowMessageWithProgressHeld(const std::string& text) {
+    if (const platform::WindowHandle window = context_.mainDialog.load()) {
+        Request(window, WindowRequest::HoldProgress);
+        ShowUpdaterMessage(window, text);
+        Request(window, WindowRequest::ResumeProgress);
+    }
+}
+
+void DialogRequests::StopProgress() {
+    if (const platform::WindowHandle window = context_.mainDialog.load()) {
+        Request(window, WindowRequest::StopProgress);
+    }
+}
+
+void DialogRequests::EndRun() {
+    if (const platform::WindowHandle window = context_.mainDialog.load()) {
+        platform::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    }
+}
