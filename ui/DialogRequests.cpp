@@ -10,10 +10,30 @@ void Request(platform::WindowHandle window, WindowRequest request) {
     platform::SendMessageA(window, WM_WINDOW_REQUEST, static_cast<platform::WParam>(request), 0);
 }
 
+class DialogRequests final : public WindowRequests {
+public:
+    explicit DialogRequests(const UpdaterContext& context) : context_(context) {}
+
+    void ShowSystemMessage(const std::string& text) override;
+    void ShowVersionLines(const std::string& installed, const std::string& offered) override;
+    void RefuseRun(const std::string& why) override;
+    void ShowMessage(const std::string& text) override;
+    void ShowMessageWithProgressHeld(const std::string& text) override;
+    void StopProgress() override;
+    void EndRun() override;
+
+private:
+    const UpdaterContext& context_;
+};
+
 } // namespace
 
 void ShowUpdaterMessage(platform::WindowHandle owner, const std::string& text) {
     platform::MessageBoxA(owner, text.c_str(), kUpdaterCaption, MB_OK);
+}
+
+std::shared_ptr<WindowRequests> MakeDialogRequests(const UpdaterContext& context) {
+    return std::make_shared<DialogRequests>(context);
 }
 
 void DialogRequests::ShowSystemMessage(const std::string& text) {

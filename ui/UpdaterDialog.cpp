@@ -34,7 +34,7 @@ UpdaterStatus HeardAs(UpdaterStatus code) {
 
 UpdaterDialog::UpdaterDialog(UpdaterContext& context)
     : ModalDialog(IDD_UPDATER_DIALOG), icon_(platform::LoadIconA(IDI_MAIN)), context_(context) {
-    context_.window = std::make_shared<DialogRequests>(context_);
+    context_.window = MakeDialogRequests(context_);
 }
 
 ModalDialog::Outcome UpdaterDialog::HandleMessage(unsigned message, platform::WParam wParam,
