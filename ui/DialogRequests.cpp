@@ -14,13 +14,47 @@ class DialogRequests final : public WindowRequests {
 public:
     explicit DialogRequests(const UpdaterContext& context) : context_(context) {}
 
-    void ShowSystemMessage(const std::string& text) override;
-    void ShowVersionLines(const std::string& installed, const std::string& offered) override;
-    void RefuseRun(const std::string& why) override;
-    void ShowMessage(const std::string& text) override;
-    void ShowMessageWithProgressHeld(const std::string& text) override;
-    void StopProgress() override;
-    void EndRun() override;
+    void ShowSystemMessage(const std::string& text) override {
+        if (const platform::WindowHandle window = context_.mainDialog.load()) {
+            platform::MessageBoxA(window, text.c_str(), platform::ApplicationName().c_str(), MB_OK);
+        }
+    }
+    void ShowVersionLines(const std::string& installed, const std::string& offered) override {
+        if (const platform::WindowHandle window = context_.mainDialog.load()) {
+            platform::SetDlgItemTextA(window, IDC_CURRENT_VERSION,
+                                      ("Current version:    " + installed).c_str());
+            platform::SetDlgItemTextA(window, IDC_TARGET_VERSION, ("Upgrade to version: " + offered).c_str());
+        }
+    }
+    void RefuseRun(const std::string& why) override {
+        if (const platform::WindowHandle window = context_.mainDialog.load()) {
+            Request(window, WindowRequest::StopPolling);
+            ShowUpdaterMessage(window, why);
+            EndRun();
+        }
+    }
+    void ShowMessage(const std::string& text) override {
+        if (const platform::WindowHandle window = context_.mainDialog.load()) {
+            ShowUpdaterMessage(window, text);
+        }
+    }
+    void ShowMessageWithProgressHeld(const std::string& text) override {
+        if (const platform::WindowHandle window = context_.mainDialog.load()) {
+            Request(window, WindowRequest::HoldProgress);
+            ShowUpdaterMessage(window, text);
+            Request(window, WindowRequest::ResumeProgress);
+        }
+    }
+    void StopProgress() override {
+        if (const platform::WindowHandle window = context_.mainDialog.load()) {
+            Request(window, WindowRequest::StopProgress);
+        }
+    }
+    void EndRun() override {
+        if (const platform::WindowHandle window = context_.mainDialog.load()) {
+            platform::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        }
+    }
 
 private:
     const UpdaterContext& context_;
@@ -34,51 +68,4 @@ void ShowUpdaterMessage(platform::WindowHandle owner, const std::string& text) {
 
 std::shared_ptr<WindowRequests> MakeDialogRequests(const UpdaterContext& context) {
     return std::make_shared<DialogRequests>(context);
-}
-
-void DialogRequests::ShowSystemMessage(const std::string& text) {
-    if (const platform::WindowHandle window = context_.mainDialog.load()) {
-        platform::MessageBoxA(window, text.c_str(), platform::ApplicationName().c_str(), MB_OK);
-    }
-}
-
-void DialogRequests::ShowVersionLines(const std::string& installed, const std::string& offered) {
-    if (const platform::WindowHandle window = context_.mainDialog.load()) {
-        platform::SetDlgItemTextA(window, IDC_CURRENT_VERSION, ("Current version:    " + installed).c_str());
-        platform::SetDlgItemTextA(window, IDC_TARGET_VERSION, ("Upgrade to version: " + offered).c_str());
-    }
-}
-
-void DialogRequests::RefuseRun(const std::string& why) {
-    if (const platform::WindowHandle window = context_.mainDialog.load()) {
-        Request(window, WindowRequest::StopPolling);
-        ShowUpdaterMessage(window, why);
-        EndRun();
-    }
-}
-
-void DialogRequests::ShowMessage(const std::string& text) {
-    if (const platform::WindowHandle window = context_.mainDialog.load()) {
-        ShowUpdaterMessage(window, text);
-    }
-}
-
-void DialogRequests::ShowMessageWithProgressHeld(const std::string& text) {
-    if (const platform::WindowHandle window = context_.mainDialog.load()) {
-        Request(window, WindowRequest::HoldProgress);
-        ShowUpdaterMessage(window, text);
-        Request(window, WindowRequest::ResumeProgress);
-    }
-}
-
-void DialogRequests::StopProgress() {
-    if (const platform::WindowHandle window = context_.mainDialog.load()) {
-        Request(window, WindowRequest::StopProgress);
-    }
-}
-
-void DialogRequests::EndRun() {
-    if (const platform::WindowHandle window = context_.mainDialog.load()) {
-        platform::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-    }
 }
