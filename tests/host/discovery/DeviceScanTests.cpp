@@ -4,6 +4,7 @@
 #include "tests/common/ProgramTexts.h"
 #include "tests/common/SystemValues.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -28,24 +29,12 @@ protected:
     void FailQuery(int index, long error) {
         queryFaults_[std::string(kDiskEnumKey) + '\\' + std::to_string(index)] = error;
     }
-    int VersionReads() {
-        int reads = 0;
-        for (const std::string& request : window_->Requests()) {
-            reads += request == "refuse run: " + DowngradeText("1.1.9E");
-        }
-        return reads;
+    int VersionReads() const {
+        const std::vector<std::string> refusals = window_->Of("refuse run");
+        return static_cast<int>(std::count(refusals.begin(), refusals.end(), DowngradeText("1.1.9E")));
     }
     // The texts of the system shown for failed queries.
-    std::vector<std::string> RegistryBoxes() {
-        std::vector<std::string> texts;
-        for (const std::string& request : window_->Requests()) {
-            if (request.rfind(kSystemMessage, 0) == 0) {
-                texts.push_back(request.substr(std::string_view(kSystemMessage).size()));
-            }
-        }
-        return texts;
-    }
-    static constexpr char kSystemMessage[] = "system message: ";
+    std::vector<std::string> RegistryBoxes() const { return window_->Of("system message"); }
 
     // The registry's faults and the count of value queries, kept through the machine's call hook.
     long openFault_ = 0;

@@ -20,13 +20,8 @@ protected:
     }
     // The version lines last asked for.
     std::string VersionLines() const {
-        std::string lines;
-        for (const std::string& request : window_->Requests()) {
-            if (request.rfind("version lines: ", 0) == 0) {
-                lines = request;
-            }
-        }
-        return lines;
+        const std::vector<std::string> lines = window_->Of("version lines");
+        return lines.empty() ? "" : "version lines: " + lines.back();
     }
     void ExpectRefusal(const std::string& text) {
         const std::vector<std::string> requests = window_->Requests();
